@@ -1,0 +1,64 @@
+// c_InputDevice: key states, per-update key hits and typed characters, and
+// the pointer. Host callbacks only append here; the update step only reads.
+#pragma once
+
+#include <array>
+#include <functional>
+
+namespace input {
+constexpr int kKeyCount = 512;
+constexpr int kHitListSize = 33;
+constexpr int kCharQueueSize = 32;
+constexpr int KEYCODE_MOUSE_LEFT = 1;
+constexpr int KEYCODE_MOUSE_RIGHT = 2;
+constexpr int KEYCODE_MOUSE_MIDDLE = 3;
+constexpr int KEYCODE_JOY_FIRST = 256;
+constexpr int KEYCODE_TOUCH_FIRST = 384;
+constexpr int KEYCODE_BACK_BUTTON = 416;
+constexpr int KEYCODE_WINDOW_CLOSE = 432;
+}  // namespace input
+
+// Host event codes.
+enum c_BBGameEvent {
+    EVENT_KEY_PRESSED = 1,
+    EVENT_KEY_RELEASED = 2,
+    EVENT_CHAR_TYPED = 3,
+    EVENT_BUTTON_PRESSED = 4,
+    EVENT_BUTTON_RELEASED = 5,
+    EVENT_POINTER_MOVED = 6,
+    EVENT_TOUCH_BEGAN = 7,
+    EVENT_TOUCH_ENDED = 8,
+    EVENT_TOUCH_MOVED = 9,
+    EVENT_ACCELERATION = 10,
+};
+
+struct c_JoyState {
+    std::array<float, 2> x{}, y{}, z{};
+    std::array<bool, 32> buttons{};
+};
+
+class c_InputDevice {
+public:
+    // Polls joystick port 0..3 into a state; false when the port has none.
+    using JoystickPoller = std::function<bool(int port, c_JoyState& state)>;
+
+    c_InputDevice();
+    void SetJoystickPoller(JoystickPoller poller);
+
+    // Host side.
+    void KeyEvent(int event, int data);
+    void MouseEvent(int event, int data, float x, float y, float z);
+    void TouchEvent(int event, int data, float x, float y);
+    void MotionEvent(int event, int data, float x, float y, float z);
+    void BeginUpdate();
+    void EndUpdate();
+
+    // Queries of the update step.
+    int KeyDown(int key) const;
+    int KeyHit(int key) const;
+    int MouseHit(int button) const;
+    int GetChar();
+    float MouseX() const;
+    float MouseY() const;
+    float MouseWheel();
+};
