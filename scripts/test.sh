@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then runs every test: the unit tests of the
+# release build and of the sanitizer build, then the end-to-end scripts.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+zrb_install_packages $ZRB_BUILD_PACKAGES $ZRB_TEST_PACKAGES || exit 1
+cd "$ZRB_ROOT"
+
+passed=0
+failed=0
+failures=""
+record() {  # record NAME STATUS
+    if [ "$2" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); failures="$failures $1"; fi
+}
+
+zrb_build build Release || { echo "release build failed"; echo "0 passed, 1 failed"; exit 1; }
+ctest --test-dir build --output-on-failure -j2 --timeout 300
+record unit-release $?
+
+zrb_build build-asan RelWithDebInfo -DZRB_SANITIZE=ON || { echo "sanitizer build failed"; echo "0 passed, 1 failed"; exit 1; }
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+record unit-sanitizer $?
+
+for script in tests/e2e/test_*.sh; do
+    [ -e "$script" ] || continue
+    echo "=== e2e: $script"
+    ZRB_BUILD_DIR="$ZRB_ROOT/build" bash "$script"
+    record "$(basename "$script")" $?
+done
+
+echo
+[ -n "$failures" ] && echo "failed:$failures"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
