@@ -34,8 +34,8 @@ public:
     virtual ~AudioDevice() = default;
     virtual void Suspend() = 0;
     virtual void Resume() = 0;
-    // A decoded sample, or none when the file can't be read. The path is a
-    // file-system path already mapped from the data folder.
+    // A decoded sample, or none when the file can't be read. The path is in
+    // the data-path scheme ("korvanth://data/...") or a real path.
     virtual std::shared_ptr<gxtkSample> LoadSample(const String& path) = 0;
     virtual int PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel, int flags) = 0;
     virtual void StopChannel(int channel) = 0;

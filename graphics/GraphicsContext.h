@@ -16,8 +16,13 @@ class c_GraphicsContext {
 public:
     virtual ~c_GraphicsContext();
 
-    // The driver that drawing goes to (the render target); none outside render.
+    // The graphics device (exists from start-up on) and the render target
+    // (the device while a frame is being rendered, otherwise none).
+    gxtkGraphics* device = nullptr;
     gxtkGraphics* renderTarget = nullptr;
+    // Window size cached by the host at the start of every update and render.
+    int deviceWidth = 0;
+    int deviceHeight = 0;
 
     virtual void ResetDrawingState();
     virtual void SetColor(float red, float green, float blue);
