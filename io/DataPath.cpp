@@ -1,0 +1,2 @@
+// Data paths: maps "korvanth://data/" names onto the folder beside the executable.
+#include "io/DataPath.h"

@@ -1,0 +1,2 @@
+// Whole-file reads: text decoding and raw bytes.
+#include "io/TextFile.h"
