@@ -1,0 +1,13 @@
+// Application start-up: loads the font, the button images and the eight
+// waveforms, builds the empty song and sets the standby status.
+#pragma once
+
+#include <functional>
+
+#include "audio/AudioDevice.h"
+#include "graphics/GraphicsContext.h"
+#include "song/TrackerState.h"
+
+// The application's OnCreate. Missing resources leave their fields empty.
+void StartUp(TrackerState& state, AudioDevice& audio, c_GraphicsContext& graphics,
+             const std::function<void(int)>& setUpdateRate);

@@ -1,0 +1,21 @@
+// The song file: one UTF-8 text starting with "ZRB1", then the pattern
+// count, speed and song length as single characters, the 16 columns cut to
+// the used patterns, 256 positions, 249 instrument values and 31 names.
+#pragma once
+
+#include "runtime/String.h"
+#include "song/TrackerState.h"
+
+// Saves to data/songs/<name>; returns the status text it also sets
+// ("Enter a Name...", "File Saved..." or "Saving Failed!").
+String SaveSong(TrackerState& state, const String& name);
+
+// Loads data/songs/<state.fileName>; returns the status text it also sets
+// ("Enter a Name...", "File Loaded..." or "Loading Failed!").
+String LoadSong(TrackerState& state);
+
+// The file text of the song in memory.
+String EncodeSong(const TrackerState& state);
+
+// Reads a file text into the song; never reads past the text's end.
+void DecodeSongText(TrackerState& state, const String& text);
