@@ -56,4 +56,8 @@ public:
     int blend = 0;
     float scissorX = 0, scissorY = 0, scissorWidth = 0, scissorHeight = 0;
     std::vector<float> matrixStack = std::vector<float>(192);
+
+protected:
+    // The render target with the current matrix given to it; none outside a frame.
+    gxtkGraphics* PrepareToDraw();
 };

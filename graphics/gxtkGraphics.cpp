@@ -1,0 +1,469 @@
+// gxtkGraphics: frame set-up, the colour word, the vertex batch and its flush,
+// the primitives, blend, clip, pixel reads and writes, and the kept frame.
+//
+// Sections: construction and frames | kept frame | state | batch | primitives | pixels
+#include "graphics/gxtkGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics/GlApi.h"
+#include "graphics/ImageData.h"
+
+namespace {
+
+bool GarbageBackBufferRequested() {
+    static const bool requested = [] {
+        const char* value = std::getenv("ZRB_GARBAGE_BACKBUFFER");
+        return value && std::strcmp(value, "1") == 0;
+    }();
+    return requested;
+}
+
+// int() of the premultiplied value, kept inside a byte so wild inputs don't wrap.
+unsigned char ColourByte(float value) {
+    const int truncated = static_cast<int>(value);
+    return static_cast<unsigned char>(std::clamp(truncated, 0, 255));
+}
+
+int NextPowerOfTwo(int value) {
+    int result = 1;
+    while (result < value && result < (1 << 30)) result <<= 1;
+    return result;
+}
+
+const std::shared_ptr<gxtkSurface> kNoSurface;
+
+}  // namespace
+
+// ---- construction and frames ----
+
+gxtkGraphics::gxtkGraphics(WindowSizeFunction windowSize, GlApi* gl)
+    : windowSize_(std::move(windowSize)), gl_(gl ? *gl : RealGlApi()) {
+    std::memset(vertices_, 0, sizeof vertices_);
+    for (int k = 0; k < kMaxQuads; ++k) {
+        uint16_t* quad = &quadIndices_[k * 6];
+        const uint16_t first = static_cast<uint16_t>(k * 4);
+        quad[0] = first;
+        quad[1] = static_cast<uint16_t>(first + 1);
+        quad[2] = static_cast<uint16_t>(first + 2);
+        quad[3] = first;
+        quad[4] = static_cast<uint16_t>(first + 2);
+        quad[5] = static_cast<uint16_t>(first + 3);
+    }
+    ReadWindowSize();
+    garbageBackBuffer_ = GarbageBackBufferRequested();
+}
+
+gxtkGraphics::~gxtkGraphics() {
+    if (kept_.generation == ContextGeneration() && kept_.generation > 0) gl_.DeleteTextures(1, &kept_.texture);
+}
+
+void gxtkGraphics::ReadWindowSize() {
+    int width = 0, height = 0, framebufferWidth = 0, framebufferHeight = 0;
+    if (windowSize_) windowSize_(&width, &height, &framebufferWidth, &framebufferHeight);
+    width_ = width;
+    height_ = height;
+    framebufferWidth_ = framebufferWidth;
+    framebufferHeight_ = framebufferHeight;
+}
+
+int gxtkGraphics::BeginFrame() {
+    ReadWindowSize();
+    gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
+    gl_.MatrixMode(GL_PROJECTION);
+    gl_.LoadIdentity();
+    gl_.Ortho(0, width_, height_, 0, -1, 1);
+    gl_.MatrixMode(GL_MODELVIEW);
+    gl_.LoadIdentity();
+
+    gl_.EnableClientState(GL_VERTEX_ARRAY);
+    gl_.VertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices_[0].x);
+    gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl_.TexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices_[0].u);
+    gl_.EnableClientState(GL_COLOR_ARRAY);
+    gl_.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices_[0].colour);
+
+    gl_.Enable(GL_BLEND);
+    gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    gl_.Disable(GL_TEXTURE_2D);
+    vertexCount_ = 0;
+
+    if (keepFrames_) RestoreFrame();
+    return 1;
+}
+
+void gxtkGraphics::EndFrame() {
+    if (vertexCount_ > 0) Flush();
+    if (keepFrames_) CaptureFrame();
+}
+
+// ---- kept frame ----
+
+// Copies the finished back buffer into a texture of this context.
+void gxtkGraphics::CaptureFrame() {
+    const int generation = ContextGeneration();
+    if (generation == 0 || framebufferWidth_ <= 0 || framebufferHeight_ <= 0) return;
+    if (kept_.generation != generation || kept_.width != framebufferWidth_ || kept_.height != framebufferHeight_) {
+        if (kept_.generation == generation) gl_.DeleteTextures(1, &kept_.texture);
+        kept_ = KeptFrame();
+        gl_.GenTextures(1, &kept_.texture);
+        gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        for (int i = 0; i < 16 && gl_.GetError() != GL_NO_ERROR; ++i) {
+        }
+        kept_.textureWidth = framebufferWidth_;
+        kept_.textureHeight = framebufferHeight_;
+        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                       nullptr);
+        if (gl_.GetError() != GL_NO_ERROR) {
+            kept_.textureWidth = NextPowerOfTwo(framebufferWidth_);
+            kept_.textureHeight = NextPowerOfTwo(framebufferHeight_);
+            gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_RGBA,
+                           GL_UNSIGNED_BYTE, nullptr);
+        }
+        kept_.generation = generation;
+        kept_.width = framebufferWidth_;
+        kept_.height = framebufferHeight_;
+    } else {
+        gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
+    }
+    gl_.CopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kept_.width, kept_.height);
+    kept_.valid = true;
+}
+
+// Puts the last finished frame back, texel for pixel, before anything is drawn,
+// so the back buffer's content after the swap never shows.
+void gxtkGraphics::RestoreFrame() {
+    gl_.Disable(GL_SCISSOR_TEST);
+    if (garbageBackBuffer_) {
+        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
+        gl_.Clear(GL_COLOR_BUFFER_BIT);
+    }
+    const int generation = ContextGeneration();
+    if (generation == 0) return;
+    const bool usable = kept_.valid && kept_.generation == generation && kept_.width == framebufferWidth_ &&
+                        kept_.height == framebufferHeight_;
+    if (!usable) {
+        // What a fresh back buffer holds on drivers that keep pixels: zeros.
+        gl_.ClearColor(0, 0, 0, 0);
+        gl_.Clear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    const float u = static_cast<float>(kept_.width) / static_cast<float>(kept_.textureWidth);
+    const float v = static_cast<float>(kept_.height) / static_cast<float>(kept_.textureHeight);
+    const float w = static_cast<float>(width_), h = static_cast<float>(height_);
+    // Texture row 0 is the bottom of the screen.
+    const float corners[4][4] = {{0, 0, 0, v}, {w, 0, u, v}, {w, h, u, 0}, {0, h, 0, 0}};
+    for (int i = 0; i < 4; ++i) {
+        gxtkVertex& vertex = vertices_[i];
+        vertex.x = corners[i][0];
+        vertex.y = corners[i][1];
+        vertex.u = corners[i][2];
+        vertex.v = corners[i][3];
+        std::memset(vertex.colour, 255, sizeof vertex.colour);
+    }
+    gl_.Disable(GL_BLEND);
+    gl_.Enable(GL_TEXTURE_2D);
+    gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
+    gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    gl_.DrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, quadIndices_);
+    gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    gl_.Disable(GL_TEXTURE_2D);
+    gl_.Enable(GL_BLEND);
+}
+
+// ---- state ----
+
+void gxtkGraphics::UpdateColourWord() {
+    colour_[0] = ColourByte(red_ * alpha_);
+    colour_[1] = ColourByte(green_ * alpha_);
+    colour_[2] = ColourByte(blue_ * alpha_);
+    colour_[3] = ColourByte(255 * alpha_);
+}
+
+void gxtkGraphics::SetAlpha(float alpha) {
+    alpha_ = alpha;
+    UpdateColourWord();
+}
+
+void gxtkGraphics::SetColor(float red, float green, float blue) {
+    red_ = red;
+    green_ = green;
+    blue_ = blue;
+    UpdateColourWord();
+}
+
+void gxtkGraphics::SetBlend(int mode) {
+    if (vertexCount_ > 0) Flush();
+    if (mode == 1) {
+        gl_.BlendFunc(GL_ONE, GL_ONE);
+    } else {
+        gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    }
+}
+
+void gxtkGraphics::SetScissor(int x, int y, int width, int height) {
+    if (vertexCount_ > 0) Flush();
+    if (x == 0 && y == 0 && width == width_ && height == height_) {
+        gl_.Disable(GL_SCISSOR_TEST);
+    } else {
+        gl_.Enable(GL_SCISSOR_TEST);
+        gl_.Scissor(x, height_ - y - height, width, height);
+    }
+}
+
+void gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
+    ix_ = ix;
+    iy_ = iy;
+    jx_ = jx;
+    jy_ = jy;
+    tx_ = tx;
+    ty_ = ty;
+    transformed_ = !(ix == 1 && iy == 0 && jx == 0 && jy == 1 && tx == 0 && ty == 0);
+}
+
+void gxtkGraphics::ClearScreen(float red, float green, float blue) {
+    vertexCount_ = 0;
+    gl_.ClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1);
+    gl_.Clear(GL_COLOR_BUFFER_BIT);
+}
+
+// ---- batch ----
+
+void gxtkGraphics::Flush() {
+    const bool textured = batchSurface_ != nullptr;
+    if (textured) {
+        gl_.Enable(GL_TEXTURE_2D);
+        batchSurface_->Bind();
+    }
+    switch (primitiveOrder_) {
+        case 1:
+            gl_.DrawArrays(GL_POINTS, 0, vertexCount_);
+            break;
+        case 2:
+            gl_.DrawArrays(GL_LINES, 0, vertexCount_);
+            break;
+        case 3:
+            gl_.DrawArrays(GL_TRIANGLES, 0, vertexCount_);
+            break;
+        case 4:
+            gl_.DrawElements(GL_TRIANGLES, vertexCount_ / 4 * 6, GL_UNSIGNED_SHORT, quadIndices_);
+            break;
+        default:
+            for (int first = 0; first < vertexCount_; first += primitiveOrder_) {
+                gl_.DrawArrays(GL_TRIANGLE_FAN, first, primitiveOrder_);
+            }
+            break;
+    }
+    if (textured) gl_.Disable(GL_TEXTURE_2D);
+    vertexCount_ = 0;
+}
+
+gxtkVertex* gxtkGraphics::OpenRoom(int count, int order, const std::shared_ptr<gxtkSurface>& surface) {
+    if (order == primitiveOrder_ && surface.get() == batchSurface_.get() && vertexCount_ + count <= kMaxVertices) {
+        gxtkVertex* first = &vertices_[vertexCount_];
+        vertexCount_ += count;
+        return first;
+    }
+    if (vertexCount_ > 0) Flush();
+    primitiveOrder_ = order;
+    if (surface.get() != batchSurface_.get()) batchSurface_ = surface;
+    vertexCount_ = count;
+    return &vertices_[0];
+}
+
+void gxtkGraphics::Put(gxtkVertex& vertex, float x, float y, float u, float v) const {
+    if (transformed_) {
+        vertex.x = ix_ * x + jx_ * y + tx_;
+        vertex.y = iy_ * x + jy_ * y + ty_;
+    } else {
+        vertex.x = x;
+        vertex.y = y;
+    }
+    vertex.u = u;
+    vertex.v = v;
+    std::memcpy(vertex.colour, colour_, sizeof colour_);
+}
+
+// ---- primitives ----
+
+void gxtkGraphics::DrawPoint(float x, float y) {
+    if (primitiveOrder_ != 1 || batchSurface_ || vertexCount_ == kMaxVertices) {
+        if (vertexCount_ > 0) Flush();
+        primitiveOrder_ = 1;
+        batchSurface_.reset();
+    }
+    gxtkVertex& vertex = vertices_[vertexCount_++];
+    Put(vertex, x, y, 0, 0);
+    vertex.x += 0.5f;
+    vertex.y += 0.5f;
+}
+
+void gxtkGraphics::DrawRect(float x, float y, float width, float height) {
+    gxtkVertex* v = OpenRoom(4, 4, kNoSurface);
+    Put(v[0], x, y, 0, 0);
+    Put(v[1], x + width, y, 0, 0);
+    Put(v[2], x + width, y + height, 0, 0);
+    Put(v[3], x, y + height, 0, 0);
+}
+
+void gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
+    gxtkVertex* v = OpenRoom(2, 2, kNoSurface);
+    Put(v[0], x1, y1, 0, 0);
+    Put(v[1], x2, y2, 0, 0);
+    for (int i = 0; i < 2; ++i) {
+        v[i].x += 0.5f;
+        v[i].y += 0.5f;
+    }
+}
+
+void gxtkGraphics::DrawOval(float x, float y, float width, float height) {
+    const float rx = width / 2, ry = height / 2;
+    const float cx = x + rx, cy = y + ry;
+    int segments;
+    if (!transformed_) {
+        segments = static_cast<int>(std::fabs(rx) + std::fabs(ry));
+    } else {
+        const float xAxis = std::sqrt((ix_ * rx) * (ix_ * rx) + (iy_ * rx) * (iy_ * rx));
+        const float yAxis = std::sqrt((jx_ * ry) * (jx_ * ry) + (jy_ * ry) * (jy_ * ry));
+        segments = static_cast<int>(xAxis + yAxis);
+    }
+    if (segments <= 11) {
+        segments = 12;
+    } else if (segments > kMaxVertices) {
+        segments = kMaxVertices;
+    } else {
+        segments &= ~3;
+    }
+    gxtkVertex* v = OpenRoom(segments, segments, kNoSurface);
+    for (int i = 0; i < segments; ++i) {
+        const float angle = static_cast<float>(i) * 6.2831855f / static_cast<float>(segments);
+        Put(v[i], cx + std::cos(angle) * rx, cy - std::sin(angle) * ry, 0, 0);
+    }
+}
+
+void gxtkGraphics::DrawPoly(const std::vector<float>& xy) {
+    const int count = static_cast<int>(xy.size() / 2);
+    if (count == 0 || count > kMaxVertices) return;
+    gxtkVertex* v = OpenRoom(count, count, kNoSurface);
+    for (int i = 0; i < count; ++i) Put(v[i], xy[i * 2], xy[i * 2 + 1], 0, 0);
+}
+
+void gxtkGraphics::DrawTexturedPoly(const std::vector<float>& xyuv, const std::shared_ptr<gxtkSurface>& surface,
+                                    int sourceX, int sourceY) {
+    const int count = static_cast<int>(xyuv.size() / 4);
+    if (count == 0 || count > kMaxVertices || !surface) return;
+    gxtkVertex* v = OpenRoom(count, count, surface);
+    for (int i = 0; i < count; ++i) {
+        const float* p = &xyuv[i * 4];
+        Put(v[i], p[0], p[1], (p[2] + sourceX) * surface->uScale, (p[3] + sourceY) * surface->vScale);
+    }
+}
+
+void gxtkGraphics::DrawSurface(const std::shared_ptr<gxtkSurface>& surface, float x, float y) {
+    if (!surface) return;
+    const float w = static_cast<float>(surface->width), h = static_cast<float>(surface->height);
+    const float us = surface->uScale, vs = surface->vScale;
+    gxtkVertex* v = OpenRoom(4, 4, surface);
+    Put(v[0], x, y, 0, 0);
+    Put(v[1], x + w, y, w * us, 0);
+    Put(v[2], x + w, y + h, w * us, h * vs);
+    Put(v[3], x, y + h, 0, h * vs);
+}
+
+void gxtkGraphics::DrawSurfaceRect(const std::shared_ptr<gxtkSurface>& surface, float x, float y, int sourceX,
+                                   int sourceY, int sourceWidth, int sourceHeight) {
+    if (!surface) return;
+    const float us = surface->uScale, vs = surface->vScale;
+    const float sx = static_cast<float>(sourceX), sy = static_cast<float>(sourceY);
+    const float sw = static_cast<float>(sourceWidth), sh = static_cast<float>(sourceHeight);
+    gxtkVertex* v = OpenRoom(4, 4, surface);
+    Put(v[0], x, y, sx * us, sy * vs);
+    Put(v[1], x + sw, y, (sx + sw) * us, sy * vs);
+    Put(v[2], x + sw, y + sh, (sx + sw) * us, (sy + sh) * vs);
+    Put(v[3], x, y + sh, sx * us, (sy + sh) * vs);
+}
+
+// ---- surfaces and pixels ----
+
+std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
+    auto surface = std::make_shared<gxtkSurface>(gl_);
+    if (!LoadSurfaceInto(*surface, path)) return nullptr;
+    return surface;
+}
+
+bool gxtkGraphics::LoadSurfaceInto(gxtkSurface& surface, const String& path) {
+    std::optional<ImageData> image = LoadImageData(path);
+    if (!image) return false;
+    surface.SetPixels(std::move(image->pixels), image->width, image->height, image->depth);
+    surface.Bind();
+    return true;
+}
+
+std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int width, int height) {
+    auto surface = std::make_shared<gxtkSurface>(gl_);
+    surface->width = width;
+    surface->height = height;
+    surface->depth = 4;
+    surface->format = GL_RGBA;
+    surface->Bind();
+    return surface;
+}
+
+void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
+    if (vertexCount_ > 0) Flush();
+    if (width <= 0 || height <= 0) return;
+    std::vector<uint32_t> block(static_cast<size_t>(width) * static_cast<size_t>(height));
+    gl_.ReadPixels(x, height_ - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE, block.data());
+    // GL rows run bottom to top; the array wants the topmost screen row first.
+    // Rows or columns that fall outside the array are dropped.
+    const long long size = static_cast<long long>(pixels.size());
+    for (int row = 0; row < height; ++row) {
+        const uint32_t* source = &block[static_cast<size_t>(height - 1 - row) * static_cast<size_t>(width)];
+        const long long start = static_cast<long long>(offset) + static_cast<long long>(row) * pitch;
+        for (int column = 0; column < width; ++column) {
+            const long long index = start + column;
+            if (index < 0 || index >= size) continue;
+            pixels[static_cast<size_t>(index)] = static_cast<int>(source[column]);
+        }
+    }
+}
+
+void gxtkGraphics::WritePixels(gxtkSurface& surface, const std::vector<int>& pixels, int x, int y, int width,
+                               int height, int offset, int pitch) {
+    if (surface.depth != 4 || width <= 0 || height <= 0) return;
+    // A rectangle outside the surface would write past its pixel copy.
+    if (x < 0 || y < 0 || x + width > surface.width || y + height > surface.height) return;
+    const size_t surfaceBytes = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height) * 4;
+    if (surface.pixels.size() != surfaceBytes) surface.pixels.assign(surfaceBytes, 0);
+    const long long size = static_cast<long long>(pixels.size());
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const long long index = static_cast<long long>(offset) + static_cast<long long>(row) * pitch + column;
+            if (index < 0 || index >= size) continue;
+            const uint32_t argb = static_cast<uint32_t>(pixels[static_cast<size_t>(index)]);
+            const unsigned a = argb >> 24, r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
+            unsigned char* p =
+                &surface.pixels[(static_cast<size_t>(y + row) * static_cast<size_t>(surface.width) + x + column) * 4];
+            p[0] = static_cast<unsigned char>(r * a / 255);
+            p[1] = static_cast<unsigned char>(g * a / 255);
+            p[2] = static_cast<unsigned char>(b * a / 255);
+            p[3] = static_cast<unsigned char>(a);
+        }
+    }
+    if (surface.textureGeneration == ContextGeneration() && surface.textureGeneration > 0) {
+        surface.Bind();
+        gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, surface.width);
+        const unsigned char* first =
+            &surface.pixels[(static_cast<size_t>(y) * static_cast<size_t>(surface.width) + x) * 4];
+        gl_.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, first);
+        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+}
