@@ -437,12 +437,16 @@ TEST_F(DrawingStateTest, DefaultFontIsTriedOnEveryCallUntilItLoads) {
     EXPECT_NE(context.currentFont, other);
 }
 
+// The build's data folder: the environment's, else the one this test was built for.
+std::string DataFolder() {
+    const char* fromEnvironment = std::getenv("ZRB_DATA_DIR");
+    return fromEnvironment && *fromEnvironment ? fromEnvironment : ZRB_TEST_DATA_DIR;
+}
+
 // The generated font: every printable character has its own, non-empty
 // picture, drawn in white on a clear ground, and the metrics the screen uses.
 TEST(GeneratedImages, FontHasDistinctWhiteGlyphsInElevenPixelCells) {
-    const char* dataDir = std::getenv("ZRB_DATA_DIR");
-    ASSERT_NE(dataDir, nullptr);
-    std::optional<ImageData> font = LoadImageData(String(std::string(dataDir) + "/vexafont.png"));
+    std::optional<ImageData> font = LoadImageData(String(DataFolder() + "/vexafont.png"));
     ASSERT_TRUE(font.has_value()) << "the image generator has not run";
     ASSERT_EQ(font->width, 1056);
     ASSERT_EQ(font->height, 12);
@@ -463,7 +467,7 @@ TEST(GeneratedImages, FontHasDistinctWhiteGlyphsInElevenPixelCells) {
 }
 
 TEST(GeneratedImages, ButtonsHaveTheirSizes) {
-    const std::string dataDir = std::getenv("ZRB_DATA_DIR") ? std::getenv("ZRB_DATA_DIR") : "";
+    const std::string dataDir = DataFolder();
     std::optional<ImageData> pair = LoadImageData(String(dataDir + "/button1.png"));
     ASSERT_TRUE(pair.has_value());
     EXPECT_EQ(pair->width, 32);
