@@ -61,4 +61,35 @@ public:
     float MouseX() const;
     float MouseY() const;
     float MouseWheel();
+
+    // Read-only views for the host and tests.
+    const c_JoyState& Joystick(int port) const { return joysticks_[static_cast<size_t>(port)]; }
+    float TouchX(int finger) const { return touchX_[static_cast<size_t>(finger)]; }
+    float TouchY(int finger) const { return touchY_[static_cast<size_t>(finger)]; }
+    float AccelX() const { return accelX_; }
+    float AccelY() const { return accelY_; }
+    float AccelZ() const { return accelZ_; }
+
+private:
+    static constexpr int kJoystickPorts = 4;
+    static constexpr int kTouchCount = 32;
+    static constexpr int kJoystickButtons = 32;
+
+    static bool ValidKey(int key) { return key >= 1 && key < input::kKeyCount; }
+    void RegisterKeyDown(int key);
+    void RegisterKeyUp(int key);
+    void AddHit(int key);
+
+    JoystickPoller joystickPoller_;
+    std::array<c_JoyState, kJoystickPorts> joysticks_{};
+    std::array<bool, input::kKeyCount> keyDown_{};
+    int hitListCount_ = 0;
+    std::array<int, input::kHitListSize> hitList_{};
+    std::array<int, input::kKeyCount> hitCount_{};
+    int charReadIndex_ = 0;
+    int charCount_ = 0;
+    std::array<int, input::kCharQueueSize> charQueue_{};
+    float mouseX_ = 0, mouseY_ = 0, mouseZ_ = 0;
+    std::array<float, kTouchCount> touchX_{}, touchY_{};
+    float accelX_ = 0, accelY_ = 0, accelZ_ = 0;
 };

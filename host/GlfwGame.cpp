@@ -1,0 +1,273 @@
+// BBGlfwGame: window creation, the GLFW callbacks that turn window-system
+// events into host events, joystick polling and the frame loop.
+//
+// Sections: construction; window; callbacks; joysticks; frame loop.
+#include "host/GlfwGame.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+
+#include "graphics/gxtkGraphics.h"
+#include "host/InputDevice.h"
+#include "host/JoystickLayout.h"
+#include "host/KeyTranslation.h"
+#include "runtime/String.h"
+
+namespace {
+constexpr int kLastGlfwKey = GLFW_KEY_LAST;  // 348
+constexpr int kGlfwJoystickIds = 16;
+constexpr int kMouseButtonsDelivered = 3;
+
+void PrintLine(const char* text) {
+    std::fputs(text, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+}  // namespace
+
+// ---- construction
+
+BBGlfwGame::BBGlfwGame() {
+    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
+        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
+            desktopMode_ = {mode->width,     mode->height,   mode->redBits,
+                            mode->greenBits, mode->blueBits, mode->refreshRate};
+        }
+    }
+    if (const char* tracePath = std::getenv("ZRB_TRACE_UPDATES")) {
+        if (*tracePath) updateTrace_ = std::fopen(tracePath, "w");
+    }
+}
+
+BBGlfwGame::~BBGlfwGame() {
+    if (updateTrace_) std::fclose(updateTrace_);
+}
+
+BBGlfwGame* BBGlfwGame::GlfwGame() { return static_cast<BBGlfwGame*>(BBGame::Game()); }
+
+int BBGlfwGame::ElapsedMillis() { return static_cast<int>(glfwGetTime() * 1000); }
+
+// ---- window
+
+void BBGlfwGame::GetWindowSize(int* width, int* height, int* framebufferWidth, int* framebufferHeight) {
+    if (!window_) {
+        BBGame::GetWindowSize(width, height, framebufferWidth, framebufferHeight);
+        return;
+    }
+    glfwGetWindowSize(window_, width, height);
+    glfwGetFramebufferSize(window_, framebufferWidth, framebufferHeight);
+}
+
+std::vector<c_DisplayMode> BBGlfwGame::GetDisplayModes() {
+    std::vector<c_DisplayMode> modes;
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (!monitor) return modes;
+    int count = 0;
+    const GLFWvidmode* list = glfwGetVideoModes(monitor, &count);
+    for (int i = 0; list && i < count; ++i) {
+        if (list[i].refreshRate == 0 || list[i].refreshRate == 60) modes.push_back({list[i].width, list[i].height});
+    }
+    return modes;
+}
+
+c_DisplayMode BBGlfwGame::GetDesktopMode() { return {desktopMode_[0], desktopMode_[1]}; }
+
+void BBGlfwGame::SetSwapInterval(int interval) {
+    swapInterval_ = interval;
+    if (interval >= 0 && window_) glfwSwapInterval(interval);
+}
+
+void BBGlfwGame::OpenDeviceWindow(int width, int height, int flags) {
+    if (window_) {
+        // Keys held across the re-creation would otherwise stay down forever.
+        for (int key = 0; key <= kLastGlfwKey; ++key) {
+            const int code = keys::TranslateGlfwKey(key);
+            if (code != 0 && glfwGetKey(window_, key) == GLFW_PRESS) KeyEvent(EVENT_KEY_RELEASED, code);
+        }
+        glfwDestroyWindow(window_);
+        window_ = nullptr;
+    }
+
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 8);
+    glfwWindowHint(GLFW_DEPTH_BITS, (flags & kDepthBuffer) ? 32 : 0);
+    glfwWindowHint(GLFW_STENCIL_BITS, (flags & kStencilBuffer) ? 8 : 0);
+    glfwWindowHint(GLFW_RESIZABLE, (flags & kResizable) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_DECORATED, (flags & kDecorated) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_FLOATING, (flags & kFloating) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_VISIBLE, (flags & kFullscreen) ? GLFW_TRUE : GLFW_FALSE);
+    glfwWindowHint(GLFW_DOUBLEBUFFER, (flags & kSingleBuffer) ? GLFW_FALSE : GLFW_TRUE);
+    glfwWindowHint(GLFW_SAMPLES, 0);
+    glfwWindowHint(GLFW_REFRESH_RATE, 60);
+
+    if (flags & kFullscreen) {
+        int count = 0;
+        GLFWmonitor** monitors = glfwGetMonitors(&count);
+        GLFWmonitor* monitor = nullptr;
+        if (monitors && count > 0) {
+            int index = (flags & kSecondMonitor) ? 1 : 0;
+            if (index >= count) index = count - 1;
+            monitor = monitors[index];
+        }
+        window_ = glfwCreateWindow(width, height, kWindowTitle, monitor, nullptr);
+    } else {
+        window_ = glfwCreateWindow(width, height, kWindowTitle, nullptr, nullptr);
+        if (window_) {
+            glfwSetWindowPos(window_, (desktopMode_[0] - width) / 2, (desktopMode_[1] - height) / 2);
+            glfwShowWindow(window_);
+        }
+    }
+    if (!window_) {
+        PrintLine("glfwCreateWindow FAILED!");
+        std::abort();
+    }
+
+    ++ContextGeneration();
+    width_ = width;
+    height_ = height;
+
+    glfwMakeContextCurrent(window_);
+    if (swapInterval_ >= 0) glfwSwapInterval(swapInterval_);
+
+    glfwSetKeyCallback(window_, OnKey);
+    glfwSetCharCallback(window_, OnChar);
+    glfwSetMouseButtonCallback(window_, OnMouseButton);
+    glfwSetScrollCallback(window_, OnScroll);
+    glfwSetCursorPosCallback(window_, OnCursorPos);
+    glfwSetWindowCloseCallback(window_, OnWindowClose);
+    glfwSetWindowSizeCallback(window_, OnWindowSize);
+}
+
+// ---- callbacks
+
+void BBGlfwGame::OnKey(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/) {
+    const int code = keys::TranslateGlfwKey(key);
+    if (code == 0) return;
+    BBGlfwGame* game = GlfwGame();
+    if (action == GLFW_RELEASE) {
+        game->KeyEvent(EVENT_KEY_RELEASED, code);
+    } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
+        // A repeat of a held key is not a new hit; the device ignores it, but
+        // it does type the key's character again.
+        game->KeyEvent(EVENT_KEY_PRESSED, code);
+        if (const int character = keys::KeyPressCharacter(code)) game->KeyEvent(EVENT_CHAR_TYPED, character);
+    }
+}
+
+void BBGlfwGame::OnChar(GLFWwindow* /*window*/, unsigned int codePoint) {
+    GlfwGame()->KeyEvent(EVENT_CHAR_TYPED, static_cast<int>(codePoint));
+}
+
+void BBGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int /*mods*/) {
+    if (button < 0 || button >= kMouseButtonsDelivered) return;
+    double x = 0, y = 0;
+    glfwGetCursorPos(window, &x, &y);
+    BBGlfwGame* game = GlfwGame();
+    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    if (action == GLFW_PRESS) {
+        game->MouseEvent(EVENT_BUTTON_PRESSED, button, fx, fy, 0);
+    } else if (action == GLFW_RELEASE) {
+        game->MouseEvent(EVENT_BUTTON_RELEASED, button, fx, fy, 0);
+    }
+}
+
+void BBGlfwGame::OnScroll(GLFWwindow* window, double /*xOffset*/, double yOffset) {
+    double x = 0, y = 0;
+    glfwGetCursorPos(window, &x, &y);
+    GlfwGame()->MouseEvent(EVENT_POINTER_MOVED, -1, static_cast<float>(x), static_cast<float>(y),
+                           static_cast<float>(yOffset));
+}
+
+void BBGlfwGame::OnCursorPos(GLFWwindow* /*window*/, double x, double y) {
+    GlfwGame()->MouseEvent(EVENT_POINTER_MOVED, -1, static_cast<float>(x), static_cast<float>(y), 0);
+}
+
+// The close button is a key: the application decides (and the delegate quits).
+void BBGlfwGame::OnWindowClose(GLFWwindow* window) {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    BBGlfwGame* game = GlfwGame();
+    game->KeyEvent(EVENT_KEY_PRESSED, input::KEYCODE_WINDOW_CLOSE);
+    game->KeyEvent(EVENT_KEY_RELEASED, input::KEYCODE_WINDOW_CLOSE);
+}
+
+void BBGlfwGame::OnWindowSize(GLFWwindow* /*window*/, int width, int height) {
+    BBGlfwGame* game = GlfwGame();
+    game->width_ = width;
+    game->height_ = height;
+}
+
+// ---- joysticks
+
+void BBGlfwGame::EnumerateJoysticks() {
+    joystickCount_ = 0;
+    for (int id = 0; id < kGlfwJoystickIds && joystickCount_ < static_cast<int>(joystickIds_.size()); ++id) {
+        if (glfwJoystickPresent(id)) joystickIds_[static_cast<size_t>(joystickCount_++)] = id;
+    }
+    joysticksEnumerated_ = true;
+}
+
+int BBGlfwGame::CountJoysticks(bool update) {
+    if (update || !joysticksEnumerated_) EnumerateJoysticks();
+    return joystickCount_;
+}
+
+bool BBGlfwGame::PollJoystick(int port, c_JoyState& state) {
+    if (!joysticksEnumerated_) EnumerateJoysticks();
+    if (port < 0 || port >= joystickCount_) return false;
+    const int id = joystickIds_[static_cast<size_t>(port)];
+    int axisCount = 0, buttonCount = 0;
+    const float* axes = glfwGetJoystickAxes(id, &axisCount);
+    if (!axes) return false;
+    const unsigned char* buttons = glfwGetJoystickButtons(id, &buttonCount);
+    if (!buttons) return false;
+    joystick::ApplyLayout(axes, axisCount, buttons, buttonCount, state);
+    return true;
+}
+
+// ---- frame loop
+
+class BBGlfwGame::LoopSteps : public FrameSteps {
+public:
+    explicit LoopSteps(BBGlfwGame& game) : game_(game) {}
+    bool ShouldClose() override { return glfwWindowShouldClose(game_.window_); }
+    void Render() override {
+        game_.RenderApp();
+        glfwSwapBuffers(game_.window_);
+    }
+    void PollEvents(bool wait) override {
+        if (wait) {
+            glfwWaitEvents();
+        } else {
+            glfwPollEvents();
+        }
+    }
+    bool Focused() override { return glfwGetWindowAttrib(game_.window_, GLFW_FOCUSED) != 0; }
+    bool Suspended() override { return game_.Suspended(); }
+    void Resume() override { game_.ResumeApp(); }
+    void Update() override {
+        game_.TraceUpdate();
+        game_.UpdateApp();
+    }
+
+private:
+    BBGlfwGame& game_;
+};
+
+void BBGlfwGame::TraceUpdate() {
+    if (!updateTrace_) return;
+    std::fprintf(updateTrace_, "%.6f\n", glfwGetTime());
+    std::fflush(updateTrace_);
+}
+
+void BBGlfwGame::Run() {
+    OpenDeviceWindow(kWindowWidth, kWindowHeight, kWindowFlags);
+    StartApp();
+    LoopSteps steps(*this);
+    SystemFrameClock clock(glfwGetTime);
+    while (pacer_.RunIteration(steps, clock)) {
+    }
+}

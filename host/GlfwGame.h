@@ -1,0 +1,83 @@
+// BBGlfwGame: the GLFW host — the window and its GL context, the input and
+// window callbacks, joystick polling, and Run, the paced frame loop.
+// BBKorvanthGame: the class the program instantiates.
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+#include "host/Game.h"
+
+struct GLFWwindow;
+
+class BBGlfwGame : public BBGame {
+public:
+    static constexpr int kWindowWidth = 640;
+    static constexpr int kWindowHeight = 475;
+    static constexpr int kWindowFlags = 4;  // decorated, windowed, fixed size
+    static constexpr const char* kWindowTitle = "ZRB Tracker 1.0";
+
+    // Window flag bits of OpenDeviceWindow.
+    static constexpr int kFullscreen = 1;
+    static constexpr int kResizable = 2;
+    static constexpr int kDecorated = 4;
+    static constexpr int kFloating = 8;
+    static constexpr int kDepthBuffer = 16;
+    static constexpr int kSingleBuffer = 32;
+    static constexpr int kSecondMonitor = 64;
+    static constexpr int kStencilBuffer = 128;
+
+    BBGlfwGame();
+    ~BBGlfwGame() override;
+
+    static BBGlfwGame* GlfwGame();
+
+    int ElapsedMillis() override;
+    int CountJoysticks(bool update) override;
+    bool PollJoystick(int port, c_JoyState& state) override;
+    int GetDeviceWidth() override { return width_; }
+    int GetDeviceHeight() override { return height_; }
+    void GetWindowSize(int* width, int* height, int* framebufferWidth, int* framebufferHeight) override;
+    void OpenDeviceWindow(int width, int height, int flags) override;
+    std::vector<c_DisplayMode> GetDisplayModes() override;
+    c_DisplayMode GetDesktopMode() override;
+    void SetSwapInterval(int interval) override;
+
+    GLFWwindow* Window() const { return window_; }
+
+    // Opens the window, starts the application and runs the frame loop until
+    // GLFW's close flag stays set.
+    void Run();
+
+private:
+    class LoopSteps;
+
+    void EnumerateJoysticks();
+    void TraceUpdate();
+
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnChar(GLFWwindow* window, unsigned int codePoint);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnScroll(GLFWwindow* window, double xOffset, double yOffset);
+    static void OnCursorPos(GLFWwindow* window, double x, double y);
+    static void OnWindowClose(GLFWwindow* window);
+    static void OnWindowSize(GLFWwindow* window, int width, int height);
+
+    // width, height, red, green, blue bits, refresh rate of the primary monitor.
+    std::array<int, 6> desktopMode_{};
+    GLFWwindow* window_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    int swapInterval_ = 1;
+    std::array<int, 4> joystickIds_{};
+    int joystickCount_ = 0;
+    bool joysticksEnumerated_ = false;
+    // ZRB_TRACE_UPDATES=<file>: one timestamp line per update, for benchmarks.
+    std::FILE* updateTrace_ = nullptr;
+};
+
+class BBKorvanthGame : public BBGlfwGame {
+public:
+    BBKorvanthGame() = default;
+    ~BBKorvanthGame() override = default;
+};
