@@ -91,6 +91,11 @@ int gxtkGraphics::BeginFrame() {
     gl_.Disable(GL_TEXTURE_2D);
     vertexCount_ = 0;
 
+    if (garbageBackBuffer_) {
+        gl_.Disable(GL_SCISSOR_TEST);
+        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
+        gl_.Clear(GL_COLOR_BUFFER_BIT);
+    }
     if (keepFrames_) RestoreFrame();
     return 1;
 }
@@ -141,10 +146,6 @@ void gxtkGraphics::CaptureFrame() {
 // so the back buffer's content after the swap never shows.
 void gxtkGraphics::RestoreFrame() {
     gl_.Disable(GL_SCISSOR_TEST);
-    if (garbageBackBuffer_) {
-        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
-    }
     const int generation = ContextGeneration();
     if (generation == 0) return;
     const bool usable = kept_.valid && kept_.generation == generation && kept_.width == framebufferWidth_ &&
