@@ -6,10 +6,13 @@
 // Usage: zrb_graphics_probe <app folder holding data/> [--expect-garbage]
 //   --expect-garbage: kept frames switched off; the later frames must show the
 //   garbage colour (proves the garbage switch is live, run with ZRB_GARBAGE_BACKBUFFER=1).
+// ZRB_PROBE_SCREENSHOT=<file.png> saves the first frame.
 // Exit status 0 when every check holds, 1 otherwise, 2 when no window can be made.
 #include <GLFW/glfw3.h>
+#include <stb_image_write.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,6 +74,9 @@ void DrawFullFrame(c_GraphicsContext& context, const std::shared_ptr<c_Image>& b
     context.SetColor(148, 144, 164);
     context.DrawText("H", 400, 300, 0, 0);
     context.DrawText("C-3 8F", 20, 200, 0, 0);
+    context.DrawText("POS CHN1  Status: Editing...", 20, 230, 0, 0);
+    context.DrawText("0O 1lI| 0123456789ABCDEF <{|}> ---", 20, 242, 0, 0);
+    context.DrawText("[[[[ [[[[ [[[", 20, 254, 0, 0);
     context.SetColor(255, 255, 255);
     context.SetAlpha(0.5f);
     context.DrawRect(450, 400, 40, 20);
@@ -156,6 +162,17 @@ int main(int argc, char** argv) {
     DrawFullFrame(context, button);
     const std::vector<int> first = ReadScreen(graphics);
     CheckFullFrame(first);
+    // ZRB_PROBE_SCREENSHOT=<file.png> keeps the first frame for a look.
+    if (const char* shot = std::getenv("ZRB_PROBE_SCREENSHOT")) {
+        std::vector<unsigned char> rgba(first.size() * 4);
+        for (size_t i = 0; i < first.size(); ++i) {
+            const unsigned argb = static_cast<unsigned>(first[i]);
+            rgba[i * 4] = static_cast<unsigned char>(argb >> 16),
+                     rgba[i * 4 + 1] = static_cast<unsigned char>(argb >> 8);
+            rgba[i * 4 + 2] = static_cast<unsigned char>(argb), rgba[i * 4 + 3] = 255;
+        }
+        stbi_write_png(shot, kWidth, kHeight, 4, rgba.data(), kWidth * 4);
+    }
     context.renderTarget = nullptr;
     graphics.EndFrame();
     glfwSwapBuffers(window);
