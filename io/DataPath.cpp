@@ -1,2 +1,77 @@
-// Data paths: maps "korvanth://data/" names onto the folder beside the executable.
+// Data paths: bare names go to "korvanth://data/", and "korvanth:" paths map
+// onto folders beside the executable, found once from /proc/<pid>/exe.
 #include "io/DataPath.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace {
+const String kScheme = "korvanth:";
+const String kDataPrefix = "korvanth://data/";
+const String kInternalPrefix = "korvanth://internal/";
+const String kExternalPrefix = "korvanth://external/";
+constexpr int kExecutablePathBytes = 4096;
+
+struct Directories {
+    bool known = false;
+    String app;
+    String internal;
+};
+
+Directories& CachedDirectories() {
+    static Directories directories;
+    return directories;
+}
+
+// A path we cannot resolve leaves every data file unreachable; stopping at
+// once is clearer than failing on each file later.
+String FindExecutableDirectory() {
+    char link[32];
+    std::snprintf(link, sizeof link, "/proc/%i/exe", static_cast<int>(getpid()));
+    char buffer[kExecutablePathBytes];
+    const ssize_t length = readlink(link, buffer, sizeof buffer);
+    if (length < 0 || length >= kExecutablePathBytes) std::abort();
+    const std::string path(buffer, static_cast<size_t>(length));
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) std::abort();
+    return String(path.substr(0, slash));
+}
+
+const Directories& KnownDirectories() {
+    Directories& directories = CachedDirectories();
+    if (!directories.known) SetAppDirectory(FindExecutableDirectory());
+    return directories;
+}
+}  // namespace
+
+String ToDataPath(const String& path) {
+    const int scheme = path.Find(":/");
+    if (scheme >= 0 && path.Find("/") == scheme + 1) return path;
+    if (path.StartsWith("./") || path.StartsWith("/")) return path;
+    return kDataPrefix + path;
+}
+
+String AppDirectory() { return KnownDirectories().app; }
+
+void SetAppDirectory(const String& directory) {
+    Directories& directories = CachedDirectories();
+    directories.known = true;
+    directories.app = directory;
+    directories.internal = directory + "/internal";
+}
+
+String MapToFilePath(const String& path) {
+    if (!path.StartsWith(kScheme)) return path;
+    const Directories& directories = KnownDirectories();
+    if (path.StartsWith(kDataPrefix)) return directories.app + "/data/" + path.Slice(kDataPrefix.Length());
+    if (path.StartsWith(kInternalPrefix)) return directories.internal + "/" + path.Slice(kInternalPrefix.Length());
+    if (path.StartsWith(kExternalPrefix)) return directories.app + "/external/" + path.Slice(kExternalPrefix.Length());
+    return String();
+}
+
+FILE* OpenFile(const String& path, const char* mode) {
+    const String filePath = MapToFilePath(path);
+    if (filePath.Empty()) return nullptr;
+    return std::fopen(filePath.ToBytes().c_str(), mode);
+}

@@ -12,11 +12,11 @@ class String {
 public:
     using CodePoint = int32_t;
 
-    String();  // the one shared empty string
-    String(const char* ascii);  // bytes sign-extended, as the runtime's C literals
+    String();                          // the one shared empty string
+    String(const char* ascii);         // bytes sign-extended, as the runtime's C literals
     String(const std::string& bytes);  // same rule as the C literal form
-    explicit String(int value);  // printf "%i"
-    explicit String(float value);  // "%.17lg", ".0" appended when needed
+    explicit String(int value);        // printf "%i"
+    explicit String(float value);      // "%.17lg", ".0" appended when needed
     String(const CodePoint* codePoints, int count);
     static String FromCodePoints(std::vector<CodePoint> codePoints);
     static String FromChar(CodePoint c);
