@@ -1,0 +1,240 @@
+// gxtkAudio over the OpenAL table: construction with device fallbacks, lazy
+// sources with borrowing, channel states, the discarded-buffer flush, and the
+// framework functions LoadSound / PlaySound and gxtkSample's discard.
+#include "audio/gxtkAudio.h"
+
+#include <AL/al.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "audio/AudioData.h"
+#include "audio/OpenAlApi.h"
+#include "io/DataPath.h"
+
+std::vector<unsigned int>& DiscardedBuffers() {
+    static std::vector<unsigned int> buffers;
+    return buffers;
+}
+
+gxtkSample::~gxtkSample() { gxtkSample::Discard(); }
+
+void gxtkSample::Discard() {
+    if (buffer == 0) return;
+    DiscardedBuffers().push_back(buffer);
+    buffer = 0;
+}
+
+std::shared_ptr<c_Sound> LoadSound(AudioDevice& audio, const String& path) {
+    std::shared_ptr<gxtkSample> sample = audio.LoadSample(ToDataPath(path));
+    if (!sample) return nullptr;
+    return std::make_shared<c_Sound>(std::move(sample));
+}
+
+void PlaySound(AudioDevice& audio, const c_Sound* sound, int channel, int flags) {
+    if (sound && sound->sample) audio.PlaySample(sound->sample, channel, flags);
+}
+
+int BufferFormatFor(int bytesPerSample, int channels) {
+    if (bytesPerSample == 1 && channels == 1) return AL_FORMAT_MONO8;
+    if (bytesPerSample == 1 && channels == 2) return AL_FORMAT_STEREO8;
+    if (bytesPerSample == 2 && channels == 1) return AL_FORMAT_MONO16;
+    if (bytesPerSample == 2 && channels == 2) return AL_FORMAT_STEREO16;
+    return 0;
+}
+
+// ---- construction
+
+gxtkAudio::gxtkAudio() : gxtkAudio(MakeOpenAlApi()) {}
+
+gxtkAudio::gxtkAudio(std::unique_ptr<OpenAlApi> al) : al_(std::move(al)) {
+    OpenDefaultDevice();
+    al_->DistanceModel(AL_NONE);
+    ClearChannels();
+    AcquireSource(audio::kMusicChannel);
+}
+
+gxtkAudio::gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag) : al_(std::move(al)) {
+    hasDevice_ = true;
+    hasContext_ = true;
+    loopback_ = true;
+    al_->DistanceModel(AL_NONE);
+    ClearChannels();
+    AcquireSource(audio::kMusicChannel);
+}
+
+std::unique_ptr<gxtkAudio> gxtkAudio::OpenLoopback(int sampleRate) {
+    std::unique_ptr<OpenAlApi> al = MakeOpenAlApi();
+    if (!al->OpenLoopbackDevice(sampleRate)) return nullptr;
+    return std::unique_ptr<gxtkAudio>(new gxtkAudio(std::move(al), LoopbackTag{}));
+}
+
+gxtkAudio::~gxtkAudio() {
+    // Buffer names belong to the device that goes away with this driver.
+    DiscardedBuffers().clear();
+}
+
+void gxtkAudio::OpenDefaultDevice() {
+    hasDevice_ = al_->OpenDevice(nullptr) || al_->OpenDevice("Generic Hardware") || al_->OpenDevice("Generic Software");
+    if (!hasDevice_) {
+        Print("OpenAl error: alcOpenDevice failed");
+        return;
+    }
+    if (!al_->CreateContext()) {
+        Print("OpenAl error: alcCreateContext failed");
+        return;
+    }
+    if (!al_->MakeContextCurrent()) {
+        Print("OpenAl error: alcMakeContextCurrent failed");
+        return;
+    }
+    hasContext_ = true;
+}
+
+void gxtkAudio::ClearChannels() {
+    for (Channel& channel : channels_) channel = Channel();
+}
+
+void gxtkAudio::AcquireSource(int channel) {
+    al_->GetError();
+    channels_[channel].source = al_->GenSource();
+    if (al_->GetError() == AL_NO_ERROR) return;
+    channels_[channel].source = 0;
+    for (int i = 0; i < audio::kChannelCount; ++i) {
+        if (channels_[i].source == 0) continue;
+        if (ChannelState(i) != audio::kStopped) continue;
+        channels_[channel].source = channels_[i].source;
+        channels_[i].source = 0;
+        return;
+    }
+}
+
+// ---- suspend and resume
+
+void gxtkAudio::Suspend() {
+    for (Channel& channel : channels_) {
+        if (channel.state == audio::kPlaying && al_->SourceState(channel.source) == AL_PLAYING)
+            al_->SourcePause(channel.source);
+    }
+}
+
+void gxtkAudio::Resume() {
+    for (Channel& channel : channels_) {
+        if (channel.state == audio::kPlaying && al_->SourceState(channel.source) == AL_PAUSED)
+            al_->SourcePlay(channel.source);
+    }
+}
+
+// ---- samples
+
+std::shared_ptr<gxtkSample> gxtkAudio::LoadSample(const String& path) {
+    FlushDiscarded();
+    auto sample = std::make_shared<gxtkSample>();
+    if (!LoadSampleData(*sample, path)) return nullptr;
+    return sample;
+}
+
+bool gxtkAudio::LoadSampleData(gxtkSample& sample, const String& path) {
+    int length = 0, channels = 0, bytesPerSample = 0, sampleRate = 0;
+    unsigned char* data = LoadAudioData(path, length, channels, bytesPerSample, sampleRate);
+    if (!data) return false;
+    const int format = BufferFormatFor(bytesPerSample, channels);
+    const unsigned int buffer = al_->GenBuffer();
+    al_->BufferData(buffer, format, data, length * channels * bytesPerSample, sampleRate);
+    std::free(data);
+    sample.buffer = buffer;
+    return true;
+}
+
+void gxtkAudio::FlushDiscarded() {
+    std::vector<unsigned int>& discarded = DiscardedBuffers();
+    if (discarded.empty()) return;
+    for (Channel& channel : channels_) {
+        if (channel.state != audio::kStopped && al_->SourceState(channel.source) == AL_STOPPED)
+            al_->Sourcei(channel.source, AL_BUFFER, 0);
+    }
+    std::vector<unsigned int> kept;
+    for (unsigned int buffer : discarded) {
+        al_->GetError();
+        al_->DeleteBuffer(buffer);
+        if (al_->GetError() != AL_NO_ERROR) kept.push_back(buffer);
+    }
+    discarded.swap(kept);
+}
+
+// ---- channels
+
+int gxtkAudio::PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel, int flags) {
+    FlushDiscarded();
+    const unsigned int source = SourceOf(channel);
+    if (source == 0) return -1;
+    al_->SourceStop(source);
+    al_->Sourcei(source, AL_BUFFER, static_cast<int>(sample ? sample->buffer : 0));
+    al_->Sourcei(source, AL_LOOPING, flags != 0 ? 1 : 0);
+    al_->SourcePlay(source);
+    Channel& record = channels_[channel];
+    record.sample = sample;
+    record.flags = flags;
+    record.state = audio::kPlaying;
+    return 0;
+}
+
+void gxtkAudio::StopChannel(int channel) {
+    Channel& record = channels_[channel];
+    if (record.state == audio::kStopped) return;
+    al_->SourceStop(record.source);
+    record.state = audio::kStopped;
+}
+
+void gxtkAudio::PauseChannel(int channel) {
+    Channel& record = channels_[channel];
+    if (record.state != audio::kPlaying) return;
+    if (al_->SourceState(record.source) == AL_STOPPED) {
+        record.state = audio::kStopped;
+        return;
+    }
+    al_->SourcePause(record.source);
+    record.state = audio::kPaused;
+}
+
+void gxtkAudio::ResumeChannel(int channel) {
+    Channel& record = channels_[channel];
+    if (record.state != audio::kPaused) return;
+    al_->SourcePlay(record.source);
+    record.state = audio::kPlaying;
+}
+
+int gxtkAudio::ChannelState(int channel) {
+    Channel& record = channels_[channel];
+    if (record.state == audio::kPlaying && al_->SourceState(record.source) == AL_STOPPED)
+        record.state = audio::kStopped;
+    return record.state;
+}
+
+void gxtkAudio::SetVolume(int channel, float volume) { al_->Sourcef(SourceOf(channel), AL_GAIN, volume); }
+
+void gxtkAudio::SetPan(int channel, float pan) {
+    al_->Source3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+}
+
+void gxtkAudio::SetRate(int channel, float rate) { al_->Sourcef(SourceOf(channel), AL_PITCH, rate); }
+
+bool gxtkAudio::RenderFrames(int16_t* interleavedStereo, int frames) {
+    return loopback_ && al_->RenderSamples(interleavedStereo, frames);
+}
+
+// ---- music: the channel operations on channel 32, through their virtual slots
+
+int gxtkAudio::PlayMusic(const String& path, int flags) {
+    StopMusic();
+    std::shared_ptr<gxtkSample> sample = LoadSample(path);
+    if (!sample) return -1;
+    PlaySample(sample, audio::kMusicChannel, flags);
+    return 0;
+}
+
+void gxtkAudio::StopMusic() { StopChannel(audio::kMusicChannel); }
+void gxtkAudio::PauseMusic() { PauseChannel(audio::kMusicChannel); }
+void gxtkAudio::ResumeMusic() { ResumeChannel(audio::kMusicChannel); }
+int gxtkAudio::MusicState() { return ChannelState(audio::kMusicChannel); }
+void gxtkAudio::SetMusicVolume(float volume) { SetVolume(audio::kMusicChannel, volume); }

@@ -1,0 +1,91 @@
+// gxtkAudio: the OpenAL audio driver. 32 numbered channels plus the music
+// channel, each backed by at most one source created on first use; samples are
+// whole-file buffers. Every OpenAL call goes through an OpenAlApi table.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audio/AudioDevice.h"
+
+class OpenAlApi;
+
+// Buffer names waiting for deletion (process-wide); gxtkSample::Discard fills it.
+std::vector<unsigned int>& DiscardedBuffers();
+
+// The OpenAL buffer format for a sample layout; 0 for a layout it has none for.
+int BufferFormatFor(int bytesPerSample, int channels);
+
+class gxtkAudio : public AudioDevice {
+public:
+    // Opens the default device (then the two named fallbacks); without one it
+    // prints why and runs on, silent.
+    gxtkAudio();
+    // The same construction over another OpenAL table (tests use a fake).
+    explicit gxtkAudio(std::unique_ptr<OpenAlApi> al);
+    // A driver over a loopback device rendering 16-bit stereo into memory;
+    // none when the OpenAL library has no loopback support.
+    static std::unique_ptr<gxtkAudio> OpenLoopback(int sampleRate = 44100);
+    ~gxtkAudio() override;
+
+    gxtkAudio(const gxtkAudio&) = delete;
+    gxtkAudio& operator=(const gxtkAudio&) = delete;
+
+    void Suspend() override;
+    void Resume() override;
+    std::shared_ptr<gxtkSample> LoadSample(const String& path) override;
+    virtual bool LoadSampleData(gxtkSample& sample, const String& path);
+    int PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel, int flags) override;
+    void StopChannel(int channel) override;
+    void PauseChannel(int channel) override;
+    void ResumeChannel(int channel) override;
+    int ChannelState(int channel) override;
+    void SetVolume(int channel, float volume) override;
+    void SetPan(int channel, float pan) override;
+    void SetRate(int channel, float rate) override;
+    int PlayMusic(const String& path, int flags) override;
+    void StopMusic() override;
+    void PauseMusic() override;
+    void ResumeMusic() override;
+    int MusicState() override;
+    void SetMusicVolume(float volume) override;
+
+    // Deletes the discarded buffers that no source holds any more.
+    void FlushDiscarded();
+    // Mixes the next frames of a loopback driver into interleaved stereo;
+    // false for a driver on a real device.
+    bool RenderFrames(int16_t* interleavedStereo, int frames);
+
+    bool HasDevice() const { return hasDevice_; }
+    bool HasContext() const { return hasContext_; }
+    // The source name behind a channel (0 = none yet).
+    unsigned int ChannelSource(int channel) const { return channels_[channel].source; }
+
+private:
+    struct Channel {
+        unsigned int source = 0;
+        std::shared_ptr<gxtkSample> sample;
+        int flags = 0;
+        int state = audio::kStopped;
+    };
+    static constexpr int kChannelRecords = audio::kChannelCount + 1;
+
+    struct LoopbackTag {};
+    gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag);
+    void OpenDefaultDevice();
+    void ClearChannels();
+    // Makes sure the channel has a source, borrowing an idle one if OpenAL
+    // can give no more.
+    void AcquireSource(int channel);
+    unsigned int SourceOf(int channel) {
+        if (channels_[channel].source == 0) AcquireSource(channel);
+        return channels_[channel].source;
+    }
+
+    std::unique_ptr<OpenAlApi> al_;
+    bool hasDevice_ = false;
+    bool hasContext_ = false;
+    bool loopback_ = false;
+    Channel channels_[kChannelRecords];
+};
