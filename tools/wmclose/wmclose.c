@@ -1,0 +1,38 @@
+/* zrb_wmclose WINDOW-ID: asks an X11 window to close the way a window
+ * manager's close button does, with a WM_DELETE_WINDOW client message, so
+ * that the program sees a close request instead of losing its window.
+ * The display comes from $DISPLAY. Exit status 0 when the message was sent. */
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s WINDOW-ID\n", argv[0]);
+        return 2;
+    }
+    char* end = NULL;
+    unsigned long id = strtoul(argv[1], &end, 0);
+    if (end == argv[1] || *end != '\0' || id == 0) {
+        fprintf(stderr, "zrb_wmclose: bad window id '%s'\n", argv[1]);
+        return 2;
+    }
+    Display* display = XOpenDisplay(NULL);
+    if (!display) {
+        fprintf(stderr, "zrb_wmclose: cannot open display\n");
+        return 1;
+    }
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = (Window)id;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    Status sent = XSendEvent(display, (Window)id, False, NoEventMask, &event);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return sent ? 0 : 1;
+}
