@@ -9,10 +9,12 @@
 // One update tick while playing: the row step when due, then the modulation.
 void PlayerTick(TrackerState& state, AudioDevice& audio);
 
-// Starts, re-pitches or stops tracker channel `channel` (0..3) on audio
-// channels channel+1 (oscillator A) and channel+5 (oscillator B).
-void TriggerVoice(TrackerState& state, AudioDevice& audio, c_Sound* soundA, int pitchIndex, int channel,
-                  int flags, c_Sound* soundB, int volumeDigit, int rowOctave);
+// Starts or stops the oscillators of tracker channel `channel` (1..4): audio
+// channel `channel` plays sound A, channel + 4 sound B. The pitch index of a
+// note-off row (rowOctave * 12 + 104) stops both; indices above 43 and volume
+// digits of 0 or below start nothing.
+void TriggerVoice(TrackerState& state, AudioDevice& audio, c_Sound* soundA, int pitchIndex, int channel, int flags,
+                  c_Sound* soundB, int volumeDigit, int rowOctave);
 
 // Stops audio channels 1..8 in the order the player always uses.
 void StopAllVoices(AudioDevice& audio);

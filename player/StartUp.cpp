@@ -1,1 +1,28 @@
-// placeholder until the implementation lands
+// Application start-up: every resource the tracker uses is loaded here once;
+// a missing file leaves its field empty and the tracker runs on without it.
+#include "player/StartUp.h"
+
+#include "graphics/Font.h"
+#include "graphics/Image.h"
+#include "song/SongModel.h"
+
+namespace {
+constexpr int kUpdatesPerSecond = 50;
+
+// Slot order of the wave bank; the waveform table of the player relies on it.
+const char* const kWaveformFiles[tracker::kWaveforms] = {"ramp_64.wav", "ramp_b_64.wav", "ramp_c_64.wav",
+                                                         "saw_64.wav",  "fx2b.wav",      "tri_64.wav",
+                                                         "hnoise.wav",  "zero_64.wav"};
+}  // namespace
+
+void StartUp(TrackerState& state, AudioDevice& audio, c_GraphicsContext& graphics,
+             const std::function<void(int)>& setUpdateRate) {
+    setUpdateRate(kUpdatesPerSecond);
+    state.font = LoadFont(graphics, "vexafont.png", false);
+    graphics.SetFont(state.font);
+    state.buttonImage = LoadImage(graphics, "button1.png", DefaultImageFlags());
+    state.navRowImage = LoadImage(graphics, "button_navrow.png", DefaultImageFlags());
+    for (int slot = 0; slot < tracker::kWaveforms; ++slot)
+        state.waveBank[static_cast<size_t>(slot)] = LoadSound(audio, kWaveformFiles[slot]);
+    BuildEmptySong(state);
+}
