@@ -6,12 +6,13 @@
 #include "runtime/String.h"
 #include "song/TrackerState.h"
 
-// Saves to data/songs/<name>; returns the status text it also sets
-// ("Enter a Name...", "File Saved..." or "Saving Failed!").
+// Saves to data/songs/<name>; returns the status text for the status line
+// ("Enter a Name...", "File Saved..." or "Saving Failed!"). A failed save
+// leaves any earlier file of that name as it was.
 String SaveSong(TrackerState& state, const String& name);
 
-// Loads data/songs/<state.fileName>; returns the status text it also sets
-// ("Enter a Name...", "File Loaded..." or "Loading Failed!").
+// Loads data/songs/<state.fileName> and resets the undo history to it;
+// returns "File Loaded..." or "Loading Failed!" (song unchanged).
 String LoadSong(TrackerState& state);
 
 // The file text of the song in memory.

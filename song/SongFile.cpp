@@ -1,0 +1,131 @@
+// The song file. Every field is found by its position in the decoded text;
+// numbers are single characters whose code point is the number.
+//
+// Loading never reads past the end of the text: a missing character reads as
+// 0, missing cells as empty cells and missing name characters as spaces, so a
+// damaged or foreign file still gives 16 columns of exactly 8192 characters.
+// A header count above 256 loads 256 patterns; positions above 255 are
+// clamped to 255 so playback never addresses cells beyond the columns.
+//
+// Saving writes a temporary file beside the target, flushes it and renames
+// it over the old name, so a failed save leaves the old file as it was.
+#include "song/SongFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "io/AtomicFile.h"
+#include "io/TextFile.h"
+#include "song/SongModel.h"
+#include "song/Undo.h"
+
+namespace {
+using CodePoint = String::CodePoint;
+using tracker::kColumnLength;
+using tracker::kColumns;
+using tracker::kInstrumentNameLength;
+using tracker::kPositions;
+using tracker::kRowsPerPattern;
+
+const String kMagic = "ZRB1";
+const String kSongFolder = "korvanth://data/songs/";
+constexpr int kStoredInstrumentValues = 249;
+constexpr int kStoredNames = 31;  // names 1..31
+constexpr int kHeaderLength = 7;
+constexpr int kMaxPatternNumber = tracker::kPatterns - 1;
+constexpr int kDefaultSpeedForZero = 5;
+constexpr int kMaxSongPositions = tracker::kMaxSongPositions;
+
+// Offsets of the fields after the columns, for n stored patterns.
+int64_t ColumnsStart() { return kHeaderLength; }
+int64_t PositionsStart(int64_t n) { return kHeaderLength + int64_t{kColumns} * kRowsPerPattern * n; }
+int64_t InstrumentsStart(int64_t n) { return PositionsStart(n) + kPositions; }
+int64_t NamesStart(int64_t n) { return InstrumentsStart(n) + kStoredInstrumentValues; }
+
+// Reads by position; 0 past the end of the text.
+class TextReader {
+public:
+    explicit TextReader(const String& text) : text_(text) {}
+    CodePoint At(int64_t index) const {
+        return index >= 0 && index < text_.Length() ? text_[static_cast<int>(index)] : 0;
+    }
+    // Characters [from, from + count) of the text, the rest filled with `fill`.
+    std::vector<CodePoint> Run(int64_t from, int count, CodePoint fill) const {
+        std::vector<CodePoint> out(static_cast<size_t>(count), fill);
+        const int64_t available = std::max<int64_t>(0, std::min<int64_t>(count, text_.Length() - from));
+        for (int64_t k = 0; k < available; ++k) out[static_cast<size_t>(k)] = text_[static_cast<int>(from + k)];
+        return out;
+    }
+
+private:
+    const String& text_;
+};
+
+int StoredPatternCount(const TrackerState& state) {
+    int largest = 0;
+    for (int p : state.positions) largest = std::max(largest, p);
+    return std::min(largest, kMaxPatternNumber) + 1;
+}
+
+void Append(std::vector<CodePoint>& out, const String& text, int count, CodePoint fill) {
+    for (int k = 0; k < count; ++k) out.push_back(k < text.Length() ? text[k] : fill);
+}
+}  // namespace
+
+String EncodeSong(const TrackerState& state) {
+    const int n = StoredPatternCount(state);
+    std::vector<CodePoint> out;
+    out.reserve(static_cast<size_t>(NamesStart(n) + kStoredNames * kInstrumentNameLength));
+    Append(out, kMagic, kMagic.Length(), ' ');
+    out.push_back(state.songLength / kRowsPerPattern);
+    out.push_back(state.songSpeed);
+    out.push_back(n);
+    for (int k = 0; k < kColumns; ++k) Append(out, state.songColumns[k], kRowsPerPattern * n, EmptyColumn(k)[0]);
+    for (int p : state.positions) out.push_back(p);
+    for (int i = 0; i < kStoredInstrumentValues; ++i) out.push_back(state.instrumentParams[static_cast<size_t>(i)]);
+    // Names are padded with spaces to their fixed width; a longer one is cut
+    // so that it cannot shift the fields behind it.
+    for (int j = 1; j <= kStoredNames; ++j)
+        Append(out, state.instrumentNames[static_cast<size_t>(j)], kInstrumentNameLength, ' ');
+    return String::FromCodePoints(std::move(out));
+}
+
+void DecodeSongText(TrackerState& state, const String& text) {
+    const TextReader reader(text);
+    state.songLength = std::clamp<int>(reader.At(4), 1, kMaxSongPositions) * kRowsPerPattern;
+    const int speed = reader.At(5);
+    state.songSpeed = speed == 0 ? kDefaultSpeedForZero : speed;
+    const int64_t n = reader.At(6);
+    const int loadedRows = static_cast<int>(std::min<int64_t>(n, tracker::kPatterns)) * kRowsPerPattern;
+
+    for (int k = 0; k < kColumns; ++k) {
+        const CodePoint empty = EmptyColumn(k)[0];
+        std::vector<CodePoint> column =
+            reader.Run(ColumnsStart() + int64_t{kRowsPerPattern} * n * k, loadedRows, empty);
+        column.resize(kColumnLength, empty);
+        state.songColumns[k] = String::FromCodePoints(std::move(column));
+    }
+    for (int i = 0; i < kPositions; ++i)
+        state.positions[static_cast<size_t>(i)] =
+            std::clamp<int>(reader.At(PositionsStart(n) + i), 0, kMaxPatternNumber);
+    for (int i = 0; i < kStoredInstrumentValues; ++i)
+        state.instrumentParams[static_cast<size_t>(i)] = reader.At(InstrumentsStart(n) + i);
+    for (int j = 1; j <= kStoredNames; ++j)
+        state.instrumentNames[static_cast<size_t>(j)] = String::FromCodePoints(
+            reader.Run(NamesStart(n) + int64_t{kInstrumentNameLength} * (j - 1), kInstrumentNameLength, ' '));
+}
+
+String SaveSong(TrackerState& state, const String& name) {
+    if (name.Empty()) return "Enter a Name...";
+    if (!SaveFileAtomically(kSongFolder + name, EncodeSong(state).ToUtf8())) return "Saving Failed!";
+    return "File Saved...";
+}
+
+String LoadSong(TrackerState& state) {
+    const String text = LoadString(kSongFolder + state.fileName);
+    if (text.Empty()) return "Loading Failed!";
+    DecodeSongText(state, text);
+    PushUndo(state, true);
+    return "File Loaded...";
+}
