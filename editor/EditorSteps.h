@@ -1,0 +1,15 @@
+// The shares of EditorUpdate that live in their own files, in the order the
+// editing step runs them.
+#pragma once
+
+#include "audio/AudioDevice.h"
+#include "host/InputDevice.h"
+#include "song/TrackerState.h"
+
+namespace editor {
+// File name, then instrument name; each takes its own typed character.
+void RunNameEntry(TrackerState& state, c_InputDevice& input, AudioDevice& audio);
+// F11 or the save button, then F12 or the load button.
+void RunSaveAndLoad(TrackerState& state, const c_InputDevice& input);
+inline bool TypingName(const TrackerState& state) { return state.fileNameEntry == 1 || state.instrumentNameEntry == 1; }
+}  // namespace editor

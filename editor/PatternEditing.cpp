@@ -1,0 +1,158 @@
+// EditorUpdate, the editing step of the editing and standby states: cursor
+// movement with auto-repeat, the keyboard layouts, volume digits, note keys
+// and the note preview.
+#include "editor/Cells.h"
+#include "editor/Editor.h"
+#include "editor/EditorSteps.h"
+#include "editor/Keys.h"
+#include "player/Player.h"
+#include "song/Undo.h"
+
+namespace {
+constexpr int kColumnsOnScreen = 8;
+constexpr int kRepeatDelay = 12;  // updates a cursor key is held before it repeats
+constexpr int kLoopingFlag = 1;
+constexpr int kPreviewVolumeDigit = 1;
+
+void MoveCursorColumn(TrackerState& state, const c_InputDevice& input, AudioDevice& audio) {
+    if (input.KeyHit(keys::kTab) != 0) {
+        state.cursorColumn += 2;
+        StopAllVoices(audio);
+    }
+    if (input.KeyHit(keys::kRight) != 0) {
+        state.cursorColumn += 1;
+        StopAllVoices(audio);
+    }
+    if (input.KeyHit(keys::kLeft) != 0) {
+        state.cursorColumn -= 1;
+        StopAllVoices(audio);
+    }
+    if (state.cursorColumn < 1) state.cursorColumn = kColumnsOnScreen;
+    if (state.cursorColumn > kColumnsOnScreen) state.cursorColumn = 1;
+}
+
+void MovePosition(TrackerState& state, const c_InputDevice& input) {
+    if (input.KeyHit(keys::kPageUp) != 0 || state.wheelDelta == 1.0f) PreviousPosition(state);
+    if (input.KeyHit(keys::kPageDown) != 0 || state.wheelDelta == -1.0f) NextPosition(state);
+}
+
+void MoveCursorRow(TrackerState& state, const c_InputDevice& input) {
+    if (input.KeyDown(keys::kUp) != 0) {
+        state.upRepeat += 1;
+        if (state.upRepeat > kRepeatDelay) state.cursorRow -= 1;
+    } else {
+        state.upRepeat = 0;
+    }
+    if (input.KeyDown(keys::kDown) != 0) {
+        state.downRepeat += 1;
+        if (state.downRepeat > kRepeatDelay) state.cursorRow += 1;
+    } else {
+        state.downRepeat = 0;
+    }
+    if (input.KeyHit(keys::kUp) != 0) state.cursorRow -= 1;
+    if (input.KeyHit(keys::kDown) != 0) state.cursorRow += 1;
+    if (state.cursorRow > tracker::kRowsPerPattern) state.cursorRow = 1;
+    if (state.cursorRow < 1) state.cursorRow = tracker::kRowsPerPattern;
+}
+
+// The note keys are those of a German keyboard; the US layout swaps y and z.
+int ReadTypedChar(const TrackerState& state, c_InputDevice& input) {
+    int c = input.GetChar();
+    if (state.usLayout == 1) {
+        if (c == 'Y' || c == 'y') {
+            c = 'z';
+        } else if (c == 'Z' || c == 'z') {
+            c = 'y';
+        }
+    }
+    return c;
+}
+
+bool IsVolumeDigit(int c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+void EnterVolumeDigit(TrackerState& state, int c) {
+    if (state.transportState != tracker::kEditing || editor::TypingName(state)) return;
+    if (state.cursorColumn % 2 != 0 || !IsVolumeDigit(c)) return;
+    const int upper = c >= 'a' ? c - 'a' + 'A' : c;
+    editor::WriteCell(state, tracker::VolumeColumn(editor::CursorChannel(state) - 1), editor::CursorCellIndex(state),
+                      String::FromChar(upper));
+    state.cursorRow += 1;
+}
+
+bool InNoteKeyRanges(int c) { return (c >= 46 && c <= 60) || (c >= 97 && c <= 127); }
+bool IsCommandKey(int c) { return c == '.' || c == '+' || c == '#' || c == '-'; }
+
+void RestartPreview(TrackerState& state) {
+    state.previewArpCounter = 0;
+    state.previewPwmCounter = 0;
+    state.previewEnvelope = 0;
+    state.previewTicks = 0;
+    state.previewE2pEnvelope = 0;
+}
+
+void EnterNoteKey(TrackerState& state, AudioDevice& audio, int c) {
+    if (state.cursorColumn % 2 != 1) return;
+    const bool inRanges = InNoteKeyRanges(c);
+    if (!inRanges && c != '#' && c != '+' && c != '-') return;
+    const int channel = editor::CursorChannel(state);
+    const String key = String::FromChar(c);
+    if (inRanges && c != '.') state.lastNoteKey = key;
+
+    if (state.transportState == tracker::kEditing) {
+        const int cell = editor::CursorCellIndex(state);
+        const int track = channel - 1;
+        editor::WriteCell(state, tracker::NoteColumn(track), cell, key);
+        editor::WriteCell(state, tracker::InstrumentColumn(track), cell, HexDigitText(state.currentInstrument));
+        editor::WriteCell(state, tracker::OctaveColumn(track), cell, String(state.editOctave));
+        if (IsCommandKey(c)) {
+            editor::WriteCell(state, tracker::InstrumentColumn(track), cell, "0");
+            editor::WriteCell(state, tracker::OctaveColumn(track), cell, "0");
+        } else {
+            const String& volume = state.songColumns[tracker::VolumeColumn(track)];
+            if (cell < volume.Length() && volume[cell] == '0')
+                editor::WriteCell(state, tracker::VolumeColumn(track), cell, "8");
+            RestartPreview(state);
+        }
+        PushUndo(state, false);
+        state.cursorRow += 1;
+    } else if (state.transportState == tracker::kStandby) {
+        RestartPreview(state);
+    }
+    const int pitchIndex = DecodeNoteCode(c) - 24 + 12 * state.editOctave;
+    TriggerVoice(state, audio, state.previewOscA, pitchIndex, channel, kLoopingFlag, state.previewOscB,
+                 kPreviewVolumeDigit, state.editOctave);
+}
+
+void SelectPreviewWaveforms(TrackerState& state) {
+    const int* p = &state.instrumentParams[editor::InstrumentBase(state)];
+    SelectWaveformPair(state, p[0], state.previewOscA, state.previewOscB);
+    state.previewPwmDepth = static_cast<float>(p[1]);
+}
+}  // namespace
+
+void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
+    editor::RunNameEntry(state, input, audio);
+    if (editor::Clicked(input, editor::kHomeButton)) {
+        state.playRow = 0;
+        state.currentPosition = 0;
+    }
+    editor::RunSaveAndLoad(state, input);
+    SelectPreviewWaveforms(state);
+    if (!editor::TypingName(state)) {
+        if (editor::KeyOrClick(input, keys::kInsert, editor::kInsertButton)) InsertPosition(state);
+        if (editor::KeyOrClick(input, keys::kBackspace, editor::kDeleteButton)) DeletePosition(state);
+    }
+    MoveCursorColumn(state, input, audio);
+    MovePosition(state, input);
+    MoveCursorRow(state, input);
+    const int c = ReadTypedChar(state, input);
+    EnterVolumeDigit(state, c);
+    if (editor::KeyOrClick(input, keys::kF9, editor::kCopyButtonLeft) ||
+        editor::Clicked(input, editor::kCopyButtonRight))
+        CopyTrack(state);
+    if (editor::KeyOrClick(input, keys::kF10, editor::kPasteButtonLeft) ||
+        editor::Clicked(input, editor::kPasteButtonRight))
+        PasteTrack(state);
+    EnterNoteKey(state, audio, c);
+    RunPreviewModulation(state, audio);
+}

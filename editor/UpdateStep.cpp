@@ -1,0 +1,95 @@
+// The per-update hook: transport states with their keys and buttons, the
+// mute, follow and layout switches, then the editor in editing and standby.
+#include "editor/Cells.h"
+#include "editor/Editor.h"
+#include "editor/Keys.h"
+#include "player/Player.h"
+#include "song/Undo.h"
+
+namespace {
+constexpr int kUpdateRate = 50;
+
+void SwitchMutes(TrackerState& state, const c_InputDevice& input) {
+    for (int channel = 0; channel < tracker::kChannels; ++channel) {
+        if (!editor::KeyOrClick(input, keys::kF5 + channel, editor::kMuteButtons[channel])) continue;
+        float scale = state.channelVolumeScale[channel] - 1.0f;
+        if (scale == -1.0f) scale = 1.0f;
+        state.channelVolumeScale[channel] = scale;
+    }
+}
+
+void SwitchFollow(TrackerState& state, const c_InputDevice& input) {
+    if (editor::KeyOrClick(input, keys::kF9, editor::kFollowButton)) {
+        state.followCounter -= 1;
+        state.followMode = "Off";
+    }
+    if (state.followCounter == -1) {
+        state.followCounter = 1;
+        state.followMode = "On";
+    }
+}
+
+void SwitchLayout(TrackerState& state, const c_InputDevice& input) {
+    if (!editor::Clicked(input, editor::kLayoutButtonLeft) && !editor::Clicked(input, editor::kLayoutButtonRight))
+        return;
+    state.usLayout = state.usLayout == 0 ? 1 : 0;
+    state.keyboardLayout = state.usLayout == 1 ? "US" : "DE";
+}
+
+// Editing <-> standby; playing -> standby.
+void SwitchEdit(TrackerState& state, const c_InputDevice& input, AudioDevice& audio) {
+    if (editor::KeyOrClick(input, keys::kSpace, editor::kEditButton)) {
+        state.transportState -= 2;
+        state.playRow = 0;
+        StopAllVoices(audio);
+        if (state.transportState == tracker::kEditing) state.statusText = "Editing...";
+    }
+    if (state.transportState < 0) {
+        state.transportState = tracker::kStandby;
+        state.statusText = "Standby...";
+    }
+}
+
+// Editing or standby -> playing; playing -> standby.
+void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& audio,
+                const std::function<void(int)>& setUpdateRate) {
+    const bool fromStart = input.KeyHit(keys::kF1) != 0;
+    if (!fromStart && input.KeyHit(keys::kF2) == 0 && !editor::Clicked(input, editor::kPlayButton)) return;
+    StopAllVoices(audio);
+    if (setUpdateRate) setUpdateRate(kUpdateRate);
+    state.tickCounter = 0;
+    if (fromStart) state.currentPosition = 0;
+    state.cursorRow = 1;
+    state.playRow = 0;
+    state.transportState += 1;
+    if (state.transportState > tracker::kStandby) state.transportState = tracker::kPlaying;
+    if (state.transportState == tracker::kStandby) state.statusText = "Standby...";
+}
+}  // namespace
+
+void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
+                const std::function<void(int)>& setUpdateRate) {
+    state.redrawCounter += 1;
+    state.wheelDelta = input.MouseWheel();
+    if (state.transportState == tracker::kPlaying) {
+        state.statusText = "Playing...";
+        PlayerTick(state, audio);
+    }
+    SwitchMutes(state, input);
+    SwitchFollow(state, input);
+    SwitchLayout(state, input);
+    SwitchEdit(state, input, audio);
+    if (editor::Clicked(input, editor::kUndoButton)) RestoreUndo(state);
+    SwitchPlay(state, input, audio, setUpdateRate);
+    if (state.transportState == tracker::kEditing || state.transportState == tracker::kStandby) {
+        state.tickCounter = 0;
+        EditorUpdate(state, input, audio);
+        if (state.playRow >= state.songLength) {
+            state.playRow = 0;
+        } else if (state.playRow < 0) {
+            state.playRow = state.songLength - tracker::kRowsPerPattern;
+        }
+        RunPanelWidgets(state, input);
+    }
+    state.patternBase = editor::PatternBaseOf(state);
+}

@@ -1,0 +1,239 @@
+// Name entry, save and load through the update step: the allowed characters,
+// the length limits, Enter and Backspace, the standby hold, and the status
+// texts of save and load against a temporary data folder.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "EditorHarness.h"
+#include "io/DataPath.h"
+
+namespace {
+class NameEntryTest : public EditorTest {
+protected:
+    void ClickFileName() {
+        Click(100, 450);
+        Update();
+    }
+    void ClickInstrumentName() {
+        Click(500, 129);
+        Update();
+    }
+};
+
+TEST_F(NameEntryTest, FileNameTakesOnlyAllowedCharacters) {
+    ClickFileName();
+    EXPECT_EQ(state.fileNameEntry, 1);
+    TypeText("Ab1-_.()&+[]/!x %*?Z");
+    TypeCodePoint(0xFC);
+    TypeCodePoint(0xE4);
+    TypeCodePoint(0xF6);
+    TypeCodePoint(0xDC);  // upper-case umlaut
+    EXPECT_EQ(state.fileName,
+              String("b1-_.()&+[]/!x ") + String::FromChar(0xFC) + String::FromChar(0xE4) + String::FromChar(0xF6));
+    TapKey(keys::kEnter);
+    Update();
+    EXPECT_EQ(state.fileNameEntry, 0);
+    TypeText("q");
+    EXPECT_EQ(state.fileName.Length(), 18);
+}
+
+TEST_F(NameEntryTest, IsFileNameCharMatchesTheSet) {
+    int count = 0;
+    for (int c = 0; c < 0x10000; ++c) count += IsFileNameChar(c) ? 1 : 0;
+    EXPECT_EQ(count, 51);
+    EXPECT_FALSE(IsFileNameChar('A'));
+    EXPECT_FALSE(IsFileNameChar(0x1FC));
+}
+
+TEST_F(NameEntryTest, FileNameLimitAndBackspace) {
+    ClickFileName();
+    TypeText(std::string(33, 'a'));
+    EXPECT_EQ(state.fileName.Length(), 32);
+    TapKey(keys::kBackspace);
+    Update();
+    EXPECT_EQ(state.fileName.Length(), 31);
+    TapKey(keys::kDelete);
+    Update();
+    EXPECT_EQ(state.fileName.Length(), 30);
+    for (int i = 0; i < 31; ++i) {
+        TapKey(keys::kBackspace);
+        Update();
+    }
+    EXPECT_TRUE(state.fileName.Empty());
+}
+
+TEST_F(NameEntryTest, BackspaceWhileTypingLeavesTheOrderList) {
+    state.positions[0] = 5;
+    state.positions[1] = 6;
+    ClickFileName();
+    TypeText("ab");
+    TapKey(keys::kBackspace);
+    Update();
+    EXPECT_EQ(state.fileName, String("a"));
+    EXPECT_EQ(state.positions[0], 5);
+    EXPECT_EQ(state.positions[1], 6);
+    TapKey(keys::kInsert);
+    Click(400, 44);  // delete button: the click also lands outside both fields
+    Update();
+    EXPECT_EQ(state.positions[0], 5);
+    EXPECT_EQ(state.positions[1], 6);
+}
+
+TEST_F(NameEntryTest, InstrumentNameIsClearedPaddedAndLimited) {
+    state.currentInstrument = 4;
+    state.instrumentNames[4] = "old name";
+    ClickInstrumentName();
+    EXPECT_TRUE(state.instrumentNames[4].Empty());
+    TypeText("bass");
+    TapKey(keys::kEnter);
+    Update();
+    EXPECT_EQ(state.instrumentNames[4], String("bass                 "));
+    EXPECT_EQ(state.instrumentNameEntry, 0);
+
+    ClickInstrumentName();
+    TypeText(std::string(22, 'z'));
+    EXPECT_EQ(state.instrumentNames[4].Length(), 21);
+    TapKey(keys::kBackspace);
+    Update();
+    EXPECT_TRUE(state.instrumentNames[4].Empty());
+}
+
+TEST_F(NameEntryTest, BothFieldsTakeTheirOwnCharacters) {
+    ClickFileName();
+    ClickInstrumentName();
+    TypeChar('a');
+    TypeChar('b');
+    TypeChar('c');
+    Update();
+    EXPECT_EQ(state.fileName, String("a"));
+    EXPECT_EQ(state.instrumentNames[1], String("b"));
+    // The third reaches the note step; in standby it only sounds.
+    EXPECT_EQ(state.lastNoteKey, String("c"));
+    EXPECT_EQ(Cell(0, 0, 0), '.');
+}
+
+TEST_F(NameEntryTest, TypingHoldsStandbyAndStopsVoices) {
+    StartEditing();
+    ClickFileName();
+    EXPECT_EQ(state.transportState, tracker::kStandby);
+    audio.Clear();
+    TypeText("q");
+    ExpectAllVoicesStopped();
+    EXPECT_EQ(Cell(0, 0, 0), '.');
+    EXPECT_EQ(state.fileName, String("q"));
+}
+
+TEST_F(NameEntryTest, SpaceWhileTypingPassesThroughEditing) {
+    ClickFileName();
+    TypeText("a b");
+    EXPECT_EQ(state.fileName, String("a b"));
+    EXPECT_EQ(state.transportState, tracker::kStandby);
+    EXPECT_EQ(state.statusText, String("Editing..."));
+}
+
+TEST_F(NameEntryTest, CursorKeysStillMoveWhileTyping) {
+    ClickFileName();
+    TapKey(keys::kDown);
+    Update();
+    EXPECT_EQ(state.cursorRow, 2);
+    EXPECT_TRUE(state.fileName.Empty());  // the arrow's queue character is not a name character
+}
+
+class SaveLoadTest : public NameEntryTest {
+protected:
+    std::string folder;
+    void SetUp() override {
+        NameEntryTest::SetUp();
+        char pattern[] = "/tmp/zrb-editor-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((folder + "/data/songs").c_str(), 0755), 0);
+        SetAppDirectory(String(folder));
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+    bool SongExists(const std::string& name) const {
+        return access((folder + "/data/songs/" + name).c_str(), F_OK) == 0;
+    }
+    void EnterFileName(const std::string& name) {
+        ClickFileName();
+        TypeText(name);
+        TapKey(keys::kEnter);
+        Update();
+    }
+};
+
+TEST_F(SaveLoadTest, SaveWithoutNameAsksForOne) {
+    TapKey(keys::kF11);
+    Update();
+    EXPECT_EQ(state.statusText, String("Enter a Name..."));
+}
+
+TEST_F(SaveLoadTest, LoadOfMissingFileFailsAndStillResetsThePosition) {
+    EnterFileName("nothere");
+    StartEditing();
+    TypeText("q");
+    const auto columns = state.songColumns;
+    state.currentPosition = 3;
+    TapKey(keys::kF12);
+    Update();
+    EXPECT_EQ(state.statusText, String("Loading Failed!"));
+    EXPECT_EQ(state.currentPosition, 0);
+    EXPECT_EQ(state.playRow, 0);
+    for (int k = 0; k < tracker::kColumns; ++k) EXPECT_TRUE(state.songColumns[k].SharesTextWith(columns[k]));
+}
+
+TEST_F(SaveLoadTest, SaveThenLoadBringsTheNotesBack) {
+    StartEditing();
+    TypeText("q");
+    EnterFileName("tune1");
+    TapKey(keys::kF11);
+    Update();
+    EXPECT_EQ(state.statusText, String("File Saved..."));
+    EXPECT_TRUE(SongExists("tune1"));
+
+    StartEditing();
+    state.cursorRow = 1;
+    TypeText("w");
+    ASSERT_EQ(Cell(0, 0, 0), 'w');
+    state.currentPosition = 2;
+    Click(410, 450);  // the load button
+    Update();
+    EXPECT_EQ(state.statusText, String("File Loaded..."));
+    EXPECT_EQ(Cell(0, 0, 0), 'q');
+    EXPECT_EQ(state.currentPosition, 0);
+    ExpectColumnsIntact();
+}
+
+TEST_F(SaveLoadTest, SaveButtonWhileTypingSaves) {
+    ClickFileName();
+    TypeText("song");
+    Click(460, 450);
+    Update();
+    EXPECT_EQ(state.statusText, String("File Saved..."));
+    EXPECT_TRUE(SongExists("song"));
+    EXPECT_EQ(state.fileNameEntry, 1);
+}
+
+TEST_F(SaveLoadTest, MissingSubFolderFailsToSave) {
+    EnterFileName("x/y");
+    TapKey(keys::kF11);
+    Update();
+    EXPECT_EQ(state.statusText, String("Saving Failed!"));
+}
+
+TEST_F(SaveLoadTest, WhilePlayingSaveAndLoadDoNothing) {
+    EnterFileName("keep");
+    TapKey(keys::kF2);
+    Update();
+    ASSERT_EQ(state.transportState, tracker::kPlaying);
+    TapKey(keys::kF11);
+    Click(410, 450);
+    Update();
+    EXPECT_FALSE(SongExists("keep"));
+    EXPECT_EQ(state.statusText, String("Playing..."));
+}
+}  // namespace
