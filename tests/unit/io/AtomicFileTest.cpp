@@ -1,0 +1,67 @@
+// Atomic saves: the new bytes replace the file only when every step worked;
+// each injected fault leaves the old file byte-identical and no temporary.
+#include <sys/stat.h>
+
+#include "io/AtomicFile.h"
+#include "tests/unit/io/IoTestSupport.h"
+
+class AtomicFileTest : public TempAppDirectory {
+protected:
+    void TearDown() override {
+        SetAtomicFileFaultForTesting(AtomicFileFault::None);
+        TempAppDirectory::TearDown();
+    }
+};
+
+TEST_F(AtomicFileTest, CreatesAndReplacesThroughDataPaths) {
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/x", std::string("ZRB1\0\x01", 6)));
+    EXPECT_EQ(ReadBytes(Path("data/songs/x")), std::string("ZRB1\0\x01", 6));
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/x", "second"));
+    EXPECT_EQ(ReadBytes(Path("data/songs/x")), "second");
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/x", ""));
+    EXPECT_EQ(ReadBytes(Path("data/songs/x")), "");
+    EXPECT_EQ(Entries(Path("data/songs")), std::vector<std::string>{"x"});
+}
+
+TEST_F(AtomicFileTest, RealPathsAndPermissions) {
+    const std::string target = Path("plain.txt");
+    EXPECT_TRUE(SaveFileAtomically(String(target), "a"));
+    struct stat info;
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & 0044, 0u) << "readable like a file made by fopen";
+    chmod(target.c_str(), 0640);
+    EXPECT_TRUE(SaveFileAtomically(String(target), "b"));
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(AtomicFileTest, EveryFaultKeepsTheOldFileAndLeavesNoTemporary) {
+    const std::string old = std::string("old song \0 bytes", 16);
+    WriteBytes(Path("data/songs/keep"), old);
+    for (AtomicFileFault fault : {AtomicFileFault::FailOpen, AtomicFileFault::FailWriteMidway,
+                                  AtomicFileFault::FailSync, AtomicFileFault::FailRename}) {
+        SetAtomicFileFaultForTesting(fault);
+        EXPECT_FALSE(SaveFileAtomically("korvanth://data/songs/keep", "a new and longer text"))
+            << static_cast<int>(fault);
+        EXPECT_EQ(ReadBytes(Path("data/songs/keep")), old) << static_cast<int>(fault);
+        EXPECT_EQ(Entries(Path("data/songs")), std::vector<std::string>{"keep"}) << static_cast<int>(fault);
+    }
+    SetAtomicFileFaultForTesting(AtomicFileFault::None);
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/keep", "new"));
+    EXPECT_EQ(ReadBytes(Path("data/songs/keep")), "new");
+}
+
+TEST_F(AtomicFileTest, FaultsOnANewNameCreateNothing) {
+    SetAtomicFileFaultForTesting(AtomicFileFault::FailRename);
+    EXPECT_FALSE(SaveFileAtomically("korvanth://data/songs/fresh", "x"));
+    EXPECT_TRUE(Entries(Path("data/songs")).empty());
+}
+
+TEST_F(AtomicFileTest, RealFailuresReturnFalse) {
+    EXPECT_FALSE(SaveFileAtomically("korvanth://other/x", "x"));
+    EXPECT_FALSE(SaveFileAtomically("korvanth://data/no/such/folder/x", "x"));
+    // A folder in the way: rename over it fails and the temporary goes away.
+    mkdir(Path("data/songs/dir").c_str(), 0755);
+    EXPECT_FALSE(SaveFileAtomically("korvanth://data/songs/dir", "x"));
+    EXPECT_EQ(Entries(Path("data/songs")), std::vector<std::string>{"dir"});
+}
