@@ -61,6 +61,7 @@ TEST_F(EditingCommandsTest, CopyOnChannelThreePastedOnChannelOneOfAnotherPattern
     SetCell(2, 5, 0, 'x');
     state.cursorColumn = 6;  // the volume column copies the same channel
     const int slot = state.undoSlot;
+    Update();  // patternBase follows the order list at the end of an update
     TapKey(keys::kF9);
     Update();
     EXPECT_EQ(state.trackClipboard[0].Length(), 33);

@@ -9,6 +9,7 @@
 
 #include "EditorHarness.h"
 #include "io/DataPath.h"
+#include "song/SongFile.h"
 
 namespace {
 class NameEntryTest : public EditorTest {
@@ -206,6 +207,25 @@ TEST_F(SaveLoadTest, SaveThenLoadBringsTheNotesBack) {
     EXPECT_EQ(Cell(0, 0, 0), 'q');
     EXPECT_EQ(state.currentPosition, 0);
     ExpectColumnsIntact();
+}
+
+TEST_F(SaveLoadTest, WidgetsClampTheLoadedCurrentInstrument) {
+    TrackerState other;
+    BuildEmptySong(other);
+    const int values[8] = {0, 15, 0x23, 0xFF, 0, 0, 13, 14};
+    std::copy(values, values + 8, &other.instrumentParams[8]);
+    other.instrumentParams[16] = 0;  // instrument 2: WAV 0 until it is shown
+    other.songSpeed = 16;
+    ASSERT_EQ(SaveSong(other, "odd"), String("File Saved..."));
+
+    EnterFileName("odd");
+    TapKey(keys::kF12);
+    Update();
+    EXPECT_EQ(state.statusText, String("File Loaded..."));
+    EXPECT_EQ((std::vector<int>(&state.instrumentParams[8], &state.instrumentParams[16])),
+              (std::vector<int>{1, 15, 0x13, 0xFF, 1, 0, 12, 12}));
+    EXPECT_EQ(state.instrumentParams[16], 0);
+    EXPECT_EQ(state.songSpeed, 16);
 }
 
 TEST_F(SaveLoadTest, SaveButtonWhileTypingSaves) {

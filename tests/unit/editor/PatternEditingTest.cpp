@@ -127,7 +127,7 @@ TEST_F(PatternEditingTest, HeldDownRepeatsFromTheThirteenthUpdateAndWraps) {
     }
     Update();
     EXPECT_EQ(state.cursorRow, 3);
-    for (int update = 14; update <= 43; ++update) Update();
+    for (int update = 14; update <= 42; ++update) Update();
     EXPECT_EQ(state.cursorRow, 32);
     Update();
     EXPECT_EQ(state.cursorRow, 1);
