@@ -41,6 +41,11 @@
 #   zrb_title                 prints the window title
 #   zrb_screenshot PNG        saves the window's contents as PNG
 #   zrb_pixel PNG X Y         prints "R G B" (0..255) of a pixel of a PNG
+#   zrb_wav_info WAV          prints "CHANNELS RATE BITS FORMAT" of a captured
+#                             WAV (format 1 integer PCM, 3 float)
+#   zrb_wav_data WAV RAW      writes the sample bytes after the "data" chunk
+#                             header up to the end of the file (the sizes in a
+#                             capture's header are placeholders)
 #   zrb_app_alive             status 0 while the program runs
 #   zrb_close_window          sends WM_DELETE_WINDOW (the close button)
 #   zrb_wait_exit [SECS]      waits for the program to end and sets
@@ -182,7 +187,7 @@ zrb_start_app() {
     [ -n "$ZRB_APP_DIR" ] || zrb_make_app_dir
     local audio_env=()
     if [ "$ZRB_AUDIO_MODE" = wave ]; then
-        audio_env=(ALSOFT_CONF="$ZRB_TMP/alsoft.conf" -u ALSOFT_DRIVERS)
+        audio_env=(-u ALSOFT_DRIVERS ALSOFT_CONF="$ZRB_TMP/alsoft.conf")
     else
         audio_env=(ALSOFT_DRIVERS=null)
     fi
@@ -193,6 +198,38 @@ zrb_start_app() {
         </dev/null >"$ZRB_TMP/stdout.txt" 2>"$ZRB_TMP/stderr.txt" &
     ZRB_APP_PID=$!
     zrb_log "zrbtracker pid $ZRB_APP_PID"
+}
+
+zrb_wav_info() {
+    python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+pos = 12
+while pos + 8 <= len(data):
+    tag, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
+    if tag == b"fmt ":
+        tag, channels, rate, _, _, bits = struct.unpack("<HHIIHH", data[pos + 8:pos + 24])
+        if tag == 0xFFFE and size >= 40:  # extensible: the sub-format's first field
+            tag = struct.unpack("<H", data[pos + 32:pos + 34])[0]
+        print(channels, rate, bits, tag)
+        break
+    pos += 8 + size
+PY
+}
+
+zrb_wav_data() {
+    python3 - "$1" "$2" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+pos = 12
+while pos + 8 <= len(data):
+    tag, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
+    if tag == b"data":
+        open(sys.argv[2], "wb").write(data[pos + 8:])
+        sys.exit(0)
+    pos += 8 + size
+sys.exit(1)
+PY
 }
 
 zrb_app_alive() { [ -n "$ZRB_APP_PID" ] && kill -0 "$ZRB_APP_PID" 2>/dev/null && [ -z "$ZRB_APP_STATUS" ]; }
