@@ -1,0 +1,159 @@
+// Output files: the format by extension, and that only a committed export
+// leaves a file behind (no temporary or partial file in any other case).
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "tools/render/SoundFileOutput.h"
+
+namespace {
+class SoundFileOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zrb_render_output_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        for (const std::string& name : Entries()) std::remove((dir_ + "/" + name).c_str());
+        rmdir(dir_.c_str());
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        DIR* d = opendir(dir_.c_str());
+        if (!d) return names;
+        while (dirent* entry = readdir(d)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        closedir(d);
+        return names;
+    }
+    std::string dir_;
+};
+
+std::vector<int16_t> Ramp(int frames) {
+    std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>((i * 37) % 20000 - 10000);
+    return samples;
+}
+
+TEST(SoundFileFormat, ChosenByExtensionIgnoringCase) {
+    EXPECT_EQ(render::SoundFileFormatFor("a.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(render::SoundFileFormatFor("dir/A.WAV"), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    EXPECT_EQ(render::SoundFileFormatFor("x.Flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    EXPECT_EQ(render::SoundFileFormatFor("x.ogg"), SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    EXPECT_EQ(render::SoundFileFormatFor("x.mp3"), 0);
+    EXPECT_EQ(render::SoundFileFormatFor("wav"), 0);
+    EXPECT_EQ(render::SoundFileFormatFor(".wav"), 0);  // a hidden name, not an extension
+    EXPECT_EQ(render::SoundFileFormatFor("songs.wav/take"), 0);
+    EXPECT_EQ(render::SoundFileFormatFor("out.wav/"), 0);
+}
+
+TEST_F(SoundFileOutputTest, CommittedWavHoldsTheFramesAndNothingElseRemains) {
+    const std::string path = dir_ + "/song.wav";
+    render::SoundFileOutput output;
+    std::string error;
+    ASSERT_TRUE(output.Open(path, 44100, error)) << error;
+    const std::vector<int16_t> samples = Ramp(1000);
+    ASSERT_TRUE(output.Write(samples.data(), 600, error)) << error;
+    ASSERT_TRUE(output.Write(samples.data() + 1200, 400, error)) << error;
+    ASSERT_TRUE(output.Commit(error)) << error;
+    EXPECT_EQ(Entries(), std::vector<std::string>{"song.wav"});
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(info.frames, 1000);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.samplerate, 44100);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    std::vector<int16_t> back(samples.size());
+    EXPECT_EQ(sf_readf_short(file, back.data(), 1000), 1000);
+    sf_close(file);
+    EXPECT_EQ(back, samples);
+}
+
+TEST_F(SoundFileOutputTest, FlacAndOggAreWritten) {
+    for (const char* name : {"a.flac", "b.ogg"}) {
+        render::SoundFileOutput output;
+        std::string error;
+        ASSERT_TRUE(output.Open(dir_ + "/" + name, 48000, error)) << error;
+        const std::vector<int16_t> samples = Ramp(4800);
+        ASSERT_TRUE(output.Write(samples.data(), 4800, error)) << error;
+        ASSERT_TRUE(output.Commit(error)) << error;
+        SF_INFO info{};
+        SNDFILE* file = sf_open((dir_ + "/" + name).c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr) << name;
+        EXPECT_EQ(info.frames, 4800) << name;
+        EXPECT_EQ(info.samplerate, 48000) << name;
+        sf_close(file);
+    }
+}
+
+TEST_F(SoundFileOutputTest, AbandonedOrDestroyedOutputLeavesNoFile) {
+    {
+        render::SoundFileOutput output;
+        std::string error;
+        ASSERT_TRUE(output.Open(dir_ + "/gone.wav", 44100, error));
+        EXPECT_EQ(Entries().size(), 1u);  // only the temporary file while writing
+        const std::vector<int16_t> samples = Ramp(100);
+        output.Write(samples.data(), 100, error);
+    }
+    EXPECT_TRUE(Entries().empty());
+    render::SoundFileOutput output;
+    std::string error;
+    ASSERT_TRUE(output.Open(dir_ + "/gone.wav", 44100, error));
+    output.Abandon();
+    EXPECT_TRUE(Entries().empty());
+    EXPECT_FALSE(output.Commit(error));
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(SoundFileOutputTest, AnOlderFileStaysUntilTheNewOneIsComplete) {
+    const std::string path = dir_ + "/keep.wav";
+    std::ofstream(path) << "older";
+    {
+        render::SoundFileOutput output;
+        std::string error;
+        ASSERT_TRUE(output.Open(path, 44100, error));
+        const std::vector<int16_t> samples = Ramp(10);
+        output.Write(samples.data(), 10, error);
+    }
+    std::ifstream older(path);
+    std::string text;
+    older >> text;
+    EXPECT_EQ(text, "older");
+
+    render::SoundFileOutput output;
+    std::string error;
+    ASSERT_TRUE(output.Open(path, 44100, error));
+    const std::vector<int16_t> samples = Ramp(10);
+    ASSERT_TRUE(output.Write(samples.data(), 10, error));
+    ASSERT_TRUE(output.Commit(error));
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(info.frames, 10);
+    sf_close(file);
+}
+
+TEST_F(SoundFileOutputTest, UnwritablePlacesAndFormatsFailWithAReason) {
+    render::SoundFileOutput output;
+    std::string error;
+    EXPECT_FALSE(output.Open(dir_ + "/missing/dir/out.wav", 44100, error));
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    ASSERT_EQ(mkdir((dir_ + "/taken.wav").c_str(), 0755), 0);
+    EXPECT_FALSE(output.Open(dir_ + "/taken.wav", 44100, error));
+    EXPECT_NE(error.find("directory"), std::string::npos) << error;
+    EXPECT_FALSE(output.Open(dir_ + "/out.aiff", 44100, error));
+    EXPECT_NE(error.find("unknown output format"), std::string::npos) << error;
+    rmdir((dir_ + "/taken.wav").c_str());
+    EXPECT_TRUE(Entries().empty());
+}
+}  // namespace
