@@ -3,8 +3,11 @@
 #include "tools/render/RenderOptions.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include "tools/render/SongRender.h"
 
 namespace render {
 namespace {
@@ -90,14 +93,17 @@ bool ParseRenderArguments(int argc, const char* const* argv, RenderOptions& opti
 }
 
 std::string RenderUsage() {
-    return "Usage: zrbtracker-render SONG-FILE OUTPUT [--loops N] [--rate HZ] [--quiet]\n"
+    char limit[96];
+    std::snprintf(limit, sizeof limit, "A pass is limited to %lld ticks (%.1f minutes).\n",
+                  static_cast<long long>(kMaxPassTicks), static_cast<double>(kMaxPassTicks) / kTicksPerSecond / 60.0);
+    return "Usage: zrbtracker-render SONG-FILE OUTPUT [--loops N] [--rate HZ] [--quiet] [--help]\n"
            "\n"
            "Plays a song file through the tracker's player and writes the sound to OUTPUT.\n"
            "The format follows OUTPUT's extension: .wav (16-bit PCM stereo), .flac or .ogg (Vorbis).\n"
            "\n"
            "The render starts at the song's first position and ends when playback comes back to it,\n"
-           "followed by one second of tail in which no new rows start and sounding notes decay.\n"
-           "A pass is limited to 131072 ticks (about 43.7 minutes).\n"
+           "followed by one second of tail in which no new rows start and sounding notes decay.\n" +
+           std::string(limit) +
            "\n"
            "  --loops N   play the song N times (1..100, default 1)\n"
            "  --rate HZ   sample rate (8000..192000, default 44100)\n"

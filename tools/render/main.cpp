@@ -1,5 +1,6 @@
 // zrbtracker-render: plays a song file through the tracker's player over an
 // offline audio device and writes the sound to a .wav, .flac or .ogg file.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -21,6 +22,14 @@ int Fail(const std::string& subject, const std::string& message) {
     return kExitFailure;
 }
 
+// True when both paths name one existing file: the export would replace the song.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 // An interrupted export removes its temporary file, then dies of the signal.
 void OnTerminatingSignal(int signalNumber) {
     render::RemovePendingOutput();
@@ -40,7 +49,7 @@ public:
         if (!shown_ || (ticksDone % kProgressEveryTicks != 0 && ticksDone != plan_.TotalTicks())) return;
         const double done = static_cast<double>(ticksDone) / render::kTicksPerSecond;
         const double total = static_cast<double>(plan_.TotalTicks()) / render::kTicksPerSecond;
-        std::fprintf(stderr, "\rrendering %.0f of %.0f s (%3.0f%%)", done, total, 100.0 * done / total);
+        std::fprintf(stderr, "\rrendering %.1f of %.1f s (%3.0f%%)", done, total, 100.0 * done / total);
         std::fflush(stderr);
     }
     void Finish() {
@@ -63,6 +72,9 @@ int main(int argc, char** argv) {
     }
     if (render::SoundFileFormatFor(options.outputPath) == 0)
         return Fail(options.outputPath, "unknown output format (use .wav, .flac or .ogg)");
+
+    if (SameFile(options.songPath, options.outputPath))
+        return Fail(options.outputPath, "is the song file itself; choose another output name");
 
     TrackerState state;
     if (!render::ReadSongFile(options.songPath, state, error)) return Fail(options.songPath, error);
