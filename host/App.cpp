@@ -14,6 +14,11 @@ c_App::c_App() {
     if (fw.game) fw.game->SetDelegate(fw.delegate);
 }
 
+// The tracker's application lives until the process ends; tests make several.
+c_App::~c_App() {
+    if (Framework().app == this) Framework().app = nullptr;
+}
+
 c_InputDevice& c_App::Input() const { return *Framework().inputDevice; }
 
 AudioDevice& c_App::Audio() const { return *Framework().audioDevice; }

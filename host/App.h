@@ -13,6 +13,7 @@ class c_App : public Object {
 public:
     // Raises "App has already been created" for a second application.
     c_App();
+    ~c_App() override;
 
     virtual int OnCreate() { return 0; }
     virtual int OnUpdate() { return 0; }

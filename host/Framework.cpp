@@ -4,6 +4,7 @@
 
 #include "graphics/GraphicsContext.h"
 #include "host/Game.h"
+#include "host/GameDelegate.h"
 
 FrameworkGlobals& Framework() {
     static FrameworkGlobals* globals = new FrameworkGlobals();
@@ -12,6 +13,9 @@ FrameworkGlobals& Framework() {
 
 void ResetFrameworkGlobals(BBGame* game) {
     FrameworkGlobals& fw = Framework();
+    // Only tests reset more than once; what a previous reset made goes.
+    delete fw.context;
+    delete fw.delegate;
     const int argc = fw.argc;
     char** argv = fw.argv;
     fw = FrameworkGlobals();

@@ -38,7 +38,8 @@ struct FrameworkGlobals {
 FrameworkGlobals& Framework();
 
 // No application, no delegate, no devices, the given host, a fresh drawing
-// context, no display modes, update rate 0.
+// context, no display modes, update rate 0. The framework owns the context
+// and the delegate; the devices are never released.
 void ResetFrameworkGlobals(BBGame* game);
 
 // Stores the rate in the framework's copy and passes it to the host.
