@@ -57,22 +57,22 @@ void Bass(TrackerState& song, int pattern) {
     for (int bar = 0; bar < 4; ++bar)
         for (int step = 0; step < 4; ++step) {
             const int code = kRoots[bar] + (step % 2 == 1 ? 12 : 0);
-            Note(song, pattern, bar * 8 + step * 2, kBass, code, step == 0 ? 9 : 7, kSawBass, 0);
+            Note(song, pattern, bar * 8 + step * 2, kBass, code, step == 0 ? 6 : 4, kSawBass, 0);
         }
 }
 
 void Chords(TrackerState& song, int pattern) {
     for (int bar = 0; bar < 4; ++bar) {
         const int instrument = kMinor[bar] ? kMinorArp : kMajorArp;
-        Note(song, pattern, bar * 8, kChords, kRoots[bar], 5, instrument, 1);
-        Note(song, pattern, bar * 8 + 4, kChords, kRoots[bar], 4, instrument, 1);
+        Note(song, pattern, bar * 8, kChords, kRoots[bar], 4, instrument, 1);
+        Note(song, pattern, bar * 8 + 4, kChords, kRoots[bar], 3, instrument, 1);
     }
 }
 
 void Drums(TrackerState& song, int pattern, bool busy) {
     for (int row = 0; row < 32; row += 8) {
-        Note(song, pattern, row, kDrums, 0, 6, kKick, 2);
-        Note(song, pattern, row + 4, kDrums, 12, 5, kHat, 3);
+        Note(song, pattern, row, kDrums, 0, 5, kKick, 2);
+        Note(song, pattern, row + 4, kDrums, 12, 3, kHat, 3);
         if (busy) {
             Note(song, pattern, row + 2, kDrums, 12, 2, kHat, 3);
             Note(song, pattern, row + 6, kDrums, 12, 3, kHat, 3);
@@ -111,11 +111,11 @@ TrackerState BuildDemo() {
     Bass(song, 0);
     Chords(song, 0);
     Drums(song, 0, false);
-    for (int bar = 0; bar < 4; ++bar) Note(song, 0, bar * 8, kLead, kRoots[bar] % 12, 5, kBell, 2);
+    for (int bar = 0; bar < 4; ++bar) Note(song, 0, bar * 8, kLead, kRoots[bar] % 12, 4, kBell, 2);
 
     // Pattern 1: the tune; the D at row 24 bends up into the B.
-    const MelodyNote tune[] = {{0, 16, 8}, {2, 14, 7},  {4, 12, 8},  {6, 9, 7},   {8, 12, 8},  {12, 9, 7}, {14, 12, 7},
-                               {16, 7, 8}, {18, 12, 7}, {20, 16, 8}, {22, 19, 8}, {24, 14, 8}, {30, 11, 7}};
+    const MelodyNote tune[] = {{0, 16, 5}, {2, 14, 4},  {4, 12, 5},  {6, 9, 4},   {8, 12, 5},  {12, 9, 4}, {14, 12, 4},
+                               {16, 7, 5}, {18, 12, 4}, {20, 16, 5}, {22, 19, 5}, {24, 14, 5}, {30, 11, 4}};
     Bass(song, 1);
     Chords(song, 1);
     Drums(song, 1, true);
@@ -123,8 +123,8 @@ TrackerState BuildDemo() {
     Command(song, 1, 28, kLead, kSlideUp);
 
     // Pattern 2: the answer, with a legato run (volume 0 keeps the voice going).
-    const MelodyNote answer[] = {{0, 21, 8},  {4, 19, 7},  {6, 16, 0},  {8, 17, 8},  {12, 16, 7}, {14, 12, 0},
-                                 {16, 16, 8}, {20, 19, 7}, {22, 24, 7}, {24, 23, 8}, {28, 19, 7}};
+    const MelodyNote answer[] = {{0, 21, 5},  {4, 19, 4},  {6, 16, 0},  {8, 17, 5},  {12, 16, 4}, {14, 12, 0},
+                                 {16, 16, 5}, {20, 19, 4}, {22, 24, 4}, {24, 23, 5}, {28, 19, 4}};
     Bass(song, 2);
     Chords(song, 2);
     Drums(song, 2, true);
@@ -132,7 +132,7 @@ TrackerState BuildDemo() {
     Command(song, 2, 31, kLead, kNoteOff);
 
     // Pattern 3: the turnaround, ending on a long A.
-    const MelodyNote ending[] = {{0, 9, 8}, {8, 12, 7}, {16, 16, 8}, {24, 21, 9}};
+    const MelodyNote ending[] = {{0, 9, 5}, {8, 12, 4}, {16, 16, 5}, {24, 21, 6}};
     Bass(song, 3);
     Chords(song, 3);
     Drums(song, 3, false);

@@ -13,6 +13,7 @@
 #include "io/DataPath.h"
 #include "player/Player.h"
 #include "player/StartUp.h"
+#include "song/SongFile.h"
 #include "tests/unit/player/PlayerTestSupport.h"
 
 namespace {
@@ -131,6 +132,19 @@ TEST_F(ListeningTest, MutedChannelRendersSilence) {
     StartPlaying(state, 4);
     const std::vector<int> left = Play(4 * 4);
     EXPECT_LE(Peak(left, 0, left.size()), kSilence);
+}
+
+TEST_F(ListeningTest, DemoSongIsAudibleAndDoesNotClip) {
+    state.fileName = "demo";
+    ASSERT_EQ(String("File Loaded..."), LoadSong(state));
+    StartPlaying(state, state.songSpeed);
+    const std::vector<int> left = Play(state.songSpeed * state.songLength);
+    int clipped = 0;
+    for (int sample : left) clipped += std::abs(sample) >= 32767 ? 1 : 0;
+    EXPECT_EQ(0, clipped);
+    // Every second of the loop has sound in it.
+    for (size_t second = 0; second + kSampleRate <= left.size(); second += kSampleRate)
+        EXPECT_GT(Peak(left, second, second + kSampleRate), 2000) << "second " << second / kSampleRate;
 }
 
 }  // namespace
