@@ -5,7 +5,8 @@
 // 0, missing cells as empty cells and missing name characters as spaces, so a
 // damaged or foreign file still gives 16 columns of exactly 8192 characters.
 // A header count above 256 loads 256 patterns; positions above 255 are
-// clamped to 255 so playback never addresses cells beyond the columns.
+// clamped to 255 so playback never addresses cells beyond the columns; the
+// song length is clamped to 1..99 positions, the range the editor keeps.
 //
 // Saving writes a temporary file beside the target, flushes it and renames
 // it over the old name, so a failed save leaves the old file as it was.
