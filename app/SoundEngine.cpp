@@ -1,15 +1,24 @@
-// c_SoundEngine's hooks.
+// c_SoundEngine's hooks: start-up loads every resource and builds the empty
+// song, each update runs the transport, player and editor, each frame draws
+// the tracker screen.
 #include "app/SoundEngine.h"
 
+#include "editor/Editor.h"
 #include "host/Framework.h"
-#include "song/SongModel.h"
+#include "player/StartUp.h"
+#include "screen/Screen.h"
 
 int c_SoundEngine::OnCreate() {
-    BuildEmptySong(*this);
-    SetUpdateRate(kUpdateRate);
+    StartUp(*this, Audio(), Graphics(), SetUpdateRate);
     return 0;
 }
 
-int c_SoundEngine::OnUpdate() { return 0; }
+int c_SoundEngine::OnUpdate() {
+    UpdateStep(*this, Input(), Audio(), SetUpdateRate);
+    return 0;
+}
 
-int c_SoundEngine::OnRender() { return 0; }
+int c_SoundEngine::OnRender() {
+    RenderScreen(*this, Graphics());
+    return 0;
+}
