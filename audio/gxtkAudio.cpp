@@ -70,7 +70,10 @@ std::unique_ptr<gxtkAudio> gxtkAudio::OpenLoopback(int sampleRate) {
 }
 
 gxtkAudio::~gxtkAudio() {
-    // Buffer names belong to the device that goes away with this driver.
+    // Buffer names belong to the device that goes away with this driver; a
+    // later driver must not delete its own buffers under those names. Samples
+    // the channels still hold are released first so their names are dropped too.
+    ClearChannels();
     DiscardedBuffers().clear();
 }
 

@@ -27,6 +27,8 @@ public:
     // A driver over a loopback device rendering 16-bit stereo into memory;
     // none when the OpenAL library has no loopback support.
     static std::unique_ptr<gxtkAudio> OpenLoopback(int sampleRate = 44100);
+    // Samples loaded by a driver must not outlive it: their buffer names
+    // mean nothing to the next device.
     ~gxtkAudio() override;
 
     gxtkAudio(const gxtkAudio&) = delete;
