@@ -114,6 +114,8 @@ expect_failure "bad loop count" "--loops" "$T/out/l.wav" "$T/song" "$T/out/l.wav
 expect_failure "bad rate" "--rate" "$T/out/r.wav" "$T/song" "$T/out/r.wav" --rate fast
 expect_failure "no arguments" "song file" ""
 
+# 99 positions at speed 16, 100 times: about 28 hours, more than a WAV file holds.
+expect_failure "too long for wav" "$T/out/huge.wav" "$T/out/huge.wav" "$T/slow" "$T/out/huge.wav" --loops 100
 cp "$T/song" "$T/out/song.wav"
 expect_failure "output is the song file" "$T/out/song.wav" "" "$T/out/song.wav" "$T/out/song.wav"
 zrb_check "output is the song file: the song is untouched" cmp -s "$T/song" "$T/out/song.wav"
@@ -124,12 +126,12 @@ cp "$T/out/a.wav" "$T/out/keep.wav"
 zrb_check "a failed export keeps the older file" cmp -s "$T/out/a.wav" "$T/out/keep.wav"
 
 # An interrupted export removes its temporary file.
-"$RENDER" "$T/slow" "$T/out/long.wav" --loops 100 --quiet &
+"$RENDER" "$T/slow" "$T/out/long.flac" --loops 100 --quiet &
 render_pid=$!
-zrb_wait_for 10 bash -c "[ \"\$(find '$T/out' -name '.long.wav.partial*' -size +100k | wc -l)\" -gt 0 ]"
+zrb_check "interrupted: the export was under way" zrb_wait_for 10 bash -c "[ \"\$(find '$T/out' -name '.long.flac.partial*' -size +100k | wc -l)\" -gt 0 ]"
 kill -TERM "$render_pid" 2>/dev/null
 wait "$render_pid" 2>/dev/null
-zrb_check "interrupted: no output file" test ! -e "$T/out/long.wav"
+zrb_check "interrupted: no output file" test ! -e "$T/out/long.flac"
 zrb_expect_eq "interrupted: no temporary file" 0 "$(leftovers)"
 
 zrb_finish

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -62,6 +63,13 @@ int SoundFileFormatFor(const std::string& path) {
     if (extension == ".flac") return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
     if (extension == ".ogg") return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
     return 0;
+}
+
+int64_t MaxFramesFor(int format) {
+    constexpr int64_t kHeaderReserve = 4096;
+    constexpr int64_t kBytesPerFrame = 4;
+    if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV) return (int64_t{UINT32_MAX} - kHeaderReserve) / kBytesPerFrame;
+    return INT64_MAX;
 }
 
 SoundFileOutput::~SoundFileOutput() { Abandon(); }

@@ -13,6 +13,10 @@ namespace render {
 // case), or 0 when the extension is not one of them.
 int SoundFileFormatFor(const std::string& path);
 
+// The most stereo frames a file of that format can hold (a WAV file's sizes
+// are 32-bit); no limit is returned as INT64_MAX.
+int64_t MaxFramesFor(int format);
+
 class SoundFileOutput {
 public:
     SoundFileOutput() = default;

@@ -90,6 +90,9 @@ int main(int argc, char** argv) {
                      "zrbtracker-render: %s: the song does not return to its start; one pass is cut at %.0f s\n",
                      options.songPath.c_str(), static_cast<double>(plan.passTicks) / render::kTicksPerSecond);
 
+    if (plan.TotalFrames() > render::MaxFramesFor(render::SoundFileFormatFor(options.outputPath)))
+        return Fail(options.outputPath, "would be too long for a WAV file (over 4 GiB); use .flac or .ogg");
+
     InstallSignalHandlers();
     render::SoundFileOutput output;
     if (!output.Open(options.outputPath, options.sampleRate, error)) return Fail(options.outputPath, error);

@@ -55,6 +55,14 @@ TEST(SoundFileFormat, ChosenByExtensionIgnoringCase) {
     EXPECT_EQ(render::SoundFileFormatFor("out.wav/"), 0);
 }
 
+TEST(SoundFileFormat, OnlyWavHasASizeLimit) {
+    const int64_t wavFrames = render::MaxFramesFor(render::SoundFileFormatFor("a.wav"));
+    EXPECT_GT(wavFrames, int64_t{1} << 29);  // over 3 hours at 44100 Hz
+    EXPECT_LT(wavFrames * 4, int64_t{UINT32_MAX});
+    EXPECT_EQ(render::MaxFramesFor(render::SoundFileFormatFor("a.flac")), INT64_MAX);
+    EXPECT_EQ(render::MaxFramesFor(render::SoundFileFormatFor("a.ogg")), INT64_MAX);
+}
+
 TEST_F(SoundFileOutputTest, CommittedWavHoldsTheFramesAndNothingElseRemains) {
     const std::string path = dir_ + "/song.wav";
     render::SoundFileOutput output;
