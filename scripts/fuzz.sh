@@ -30,11 +30,15 @@ cmake --build "$BUILD" -j"${ZRB_JOBS:-2}" --target zrb_fuzz_seeds $TARGETS >"$BU
 
 rm -rf "$WORK/seeds" "$WORK/logs" "$WORK/tmp"
 mkdir -p "$WORK/corpus" "$WORK/crashes" "$WORK/logs" "$WORK/tmp"
+touch "$WORK/logs/started"
 "$BUILD/zrb_fuzz_seeds" "$WORK/seeds" "$ZRB_ROOT/tests/fuzz/regressions" || { echo "seed generation failed"; exit 1; }
 
 # The readers' scratch files go to a folder removed at the end, crash or not.
 export TMPDIR="$WORK/tmp"
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+# A request too large to satisfy gives a null pointer, as the C library's
+# malloc does in the real program; the readers must cope with that.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$ZRB_ROOT/tests/fuzz/lsan.supp:print_suppressions=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 trap 'rm -rf "$WORK/tmp"' EXIT
 
@@ -87,6 +91,6 @@ done
 echo
 echo "fuzzing, $SECONDS_PER_TARGET s per target:"
 printf '%b\n' "$report" | sed '/^$/d'
-crashes="$(find "$WORK/crashes" -type f -newer "$WORK/logs" | wc -l)"
+crashes="$(find "$WORK/crashes" -type f -newer "$WORK/logs/started" | wc -l)"
 echo "crash inputs written this run: $crashes (in $WORK/crashes)"
 exit "$failed"
