@@ -60,12 +60,12 @@ public:
     MemorySource(const unsigned char* bytes, size_t size) : bytes_(bytes), size_(size) {}
     bool Read(void* into, size_t count) override {
         if (count > size_ - position_) {
-            std::memcpy(into, bytes_ + position_, size_ - position_);
+            if (size_ > position_) std::memcpy(into, bytes_ + position_, size_ - position_);
             position_ = size_;
             atEnd_ = true;
             return false;
         }
-        std::memcpy(into, bytes_ + position_, count);
+        if (count > 0) std::memcpy(into, bytes_ + position_, count);
         position_ += count;
         return true;
     }

@@ -52,7 +52,7 @@ public:
     bool WriteTo(const std::string& path) const {
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (!file) return false;
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
         return std::fclose(file) == 0;
     }
 };
