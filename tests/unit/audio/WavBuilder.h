@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ inline std::string TestFolder() {
         char pattern[] = "/tmp/zrb_audio_XXXXXX";
         const char* made = mkdtemp(pattern);
         folder = made ? made : "/tmp";
+        if (made) std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
     }
     return folder;
 }
