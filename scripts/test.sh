@@ -21,11 +21,15 @@ zrb_build build-asan RelWithDebInfo -DZRB_SANITIZE=ON || { echo "sanitizer build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 record unit-sanitizer $?
 
-for script in tests/e2e/test_*.sh; do
-    [ -e "$script" ] || continue
-    echo "=== e2e: $script"
-    ZRB_BUILD_DIR="$ZRB_ROOT/build" bash "$script"
-    record "$(basename "$script")" $?
+# The end-to-end tests drive the real program: once the release build, once
+# the sanitizer build (its normal exit runs the leak check).
+for variant in build build-asan; do
+    for script in tests/e2e/test_*.sh; do
+        [ -e "$script" ] || continue
+        echo "=== e2e ($variant): $script"
+        ZRB_BUILD_DIR="$ZRB_ROOT/$variant" ASAN_OPTIONS=detect_leaks=1 bash "$script"
+        record "$variant/$(basename "$script")" $?
+    done
 done
 
 echo
