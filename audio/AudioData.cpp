@@ -13,6 +13,8 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
+#include <vector>
+
 namespace {
 
 // Reads and skips, tracking end-of-input the way stdio does: the flag is set
@@ -204,6 +206,64 @@ bool DecodeVorbis(stb_vorbis* vorbis, DecodedAudio& out) {
     return true;
 }
 
+// stb_vorbis trusts the lengths in the comment header: a claim larger than
+// the packet makes it allocate a huge block, fail, and then free slots it
+// never filled. The tracker never reads comments, so a file whose comment
+// header claims more than it holds is refused before the decoder sees it.
+// Reassembles the first two packets of the first logical stream from the
+// Ogg pages and checks the vendor length, the comment count and each length.
+bool VorbisCommentHeaderFits(const unsigned char* bytes, size_t size) {
+    std::vector<unsigned char> packets[2];
+    int packet = 0;
+    size_t at = 0;
+    uint32_t serial = 0;
+    bool firstPage = true;
+    while (packet < 2 && at + 27 <= size) {
+        if (std::memcmp(bytes + at, "OggS", 4) != 0) return false;
+        const uint32_t pageSerial = static_cast<uint32_t>(bytes[at + 14]) | (static_cast<uint32_t>(bytes[at + 15]) << 8) |
+                                    (static_cast<uint32_t>(bytes[at + 16]) << 16) |
+                                    (static_cast<uint32_t>(bytes[at + 17]) << 24);
+        const size_t segments = bytes[at + 26];
+        const size_t lacing = at + 27;
+        if (lacing + segments > size) return false;
+        size_t payload = lacing + segments;
+        if (firstPage) serial = pageSerial;
+        const bool ours = firstPage || pageSerial == serial;
+        firstPage = false;
+        for (size_t k = 0; k < segments; ++k) {
+            const size_t length = bytes[lacing + k];
+            if (payload + length > size) return false;
+            if (ours && packet < 2) {
+                packets[packet].insert(packets[packet].end(), bytes + payload, bytes + payload + length);
+                if (length < 255) ++packet;
+            }
+            payload += length;
+        }
+        at = payload;
+    }
+    if (packet < 2) return false;
+    const std::vector<unsigned char>& comment = packets[1];
+    size_t pos = 7;  // packet type 3 and "vorbis"
+    auto readLength = [&](uint64_t& value) {
+        if (pos + 4 > comment.size()) return false;
+        value = static_cast<uint64_t>(comment[pos]) | (static_cast<uint64_t>(comment[pos + 1]) << 8) |
+                (static_cast<uint64_t>(comment[pos + 2]) << 16) | (static_cast<uint64_t>(comment[pos + 3]) << 24);
+        pos += 4;
+        return true;
+    };
+    if (comment.size() < 7 || comment[0] != 3) return false;
+    uint64_t vendor = 0, count = 0;
+    if (!readLength(vendor) || vendor > comment.size() - pos) return false;
+    pos += vendor;
+    if (!readLength(count) || count > (comment.size() - pos) / 4) return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        uint64_t length = 0;
+        if (!readLength(length) || length > comment.size() - pos) return false;
+        pos += length;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool DecodeWavFile(FILE* file, DecodedAudio& out) {
@@ -217,13 +277,25 @@ bool DecodeWavBytes(const unsigned char* bytes, size_t size, DecodedAudio& out) 
 }
 
 bool DecodeOggFile(FILE* file, DecodedAudio& out) {
+    // The headers sit at the start of the stream; the whole file is read for
+    // the check only when its comment header is that large.
+    std::vector<unsigned char> start;
+    const long origin = std::ftell(file);
+    unsigned char chunk[65536];
+    for (;;) {
+        const size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        start.insert(start.end(), chunk, chunk + got);
+        if (got < sizeof chunk || VorbisCommentHeaderFits(start.data(), start.size())) break;
+    }
+    if (!VorbisCommentHeaderFits(start.data(), start.size())) return false;
+    if (std::fseek(file, origin, SEEK_SET) != 0) return false;
     int error = 0;
     stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
     return vorbis && DecodeVorbis(vorbis, out);
 }
 
 bool DecodeOggBytes(const unsigned char* bytes, size_t size, DecodedAudio& out) {
-    if (size > 0x7FFFFFFF) return false;
+    if (size > 0x7FFFFFFF || !VorbisCommentHeaderFits(bytes, size)) return false;
     int error = 0;
     stb_vorbis* vorbis = stb_vorbis_open_memory(bytes, static_cast<int>(size), &error, nullptr);
     return vorbis && DecodeVorbis(vorbis, out);

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -187,6 +188,36 @@ TEST(OggDecoding, GarbageIsRefused) {
     file.bytes = junk;
     Loaded loaded;
     Load(Written(file, "junk.ogg"), loaded);
+    EXPECT_EQ(loaded.data, nullptr);
+}
+
+// Inputs the fuzzer found, kept as hex text beside the fuzz targets.
+std::vector<unsigned char> RegressionInput(const std::string& name) {
+    const char* root = std::getenv("ZRB_SOURCE_DIR");
+    std::vector<unsigned char> bytes;
+    FILE* file = std::fopen((std::string(root ? root : ".") + "/tests/fuzz/regressions/" + name).c_str(), "r");
+    if (!file) return bytes;
+    char line[512];
+    while (std::fgets(line, sizeof line, file)) {
+        std::string digits;
+        for (char* c = line; *c && *c != '#'; ++c)
+            if (std::isxdigit(static_cast<unsigned char>(*c))) digits += *c;
+        for (size_t i = 0; i + 1 < digits.size(); i += 2)
+            bytes.push_back(static_cast<unsigned char>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+TEST(OggDecoding, CommentHeaderClaimingMoreThanItHoldsIsRefused) {
+    const std::vector<unsigned char> crafted = RegressionInput("fuzz_ogg/comment_length_overflow.hex");
+    ASSERT_EQ(crafted.size(), 105u);  // two pages: 28 + 30 and 28 + 19 bytes
+    DecodedAudio out;
+    EXPECT_FALSE(DecodeOggBytes(crafted.data(), crafted.size(), out));
+    WavBuilder file;
+    file.bytes = crafted;
+    Loaded loaded;
+    Load(Written(file, "crafted.ogg"), loaded);
     EXPECT_EQ(loaded.data, nullptr);
 }
 
