@@ -356,6 +356,22 @@ TEST_F(DrawingStateTest, FramesOutsideTheSurfaceAreARuntimeError) {
 
 // ---- loading ----
 
+// Found by fuzzing: a run-length TGA of a few dozen bytes claiming 9538 x 24328
+// pixels made the decoder allocate hundreds of megabytes.
+TEST(ImageData, TinyFileClaimingAHugeImageIsRefused) {
+    TempFolder folder;
+    const std::string path = folder.path + "/huge.tga";
+    const unsigned char header[18] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      0x42, 0x25, 0x08, 0x5F, 32, 0x28};  // 9538 x 24328, RLE RGBA
+    const unsigned char runs[23] = {0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8, 0xFF, 9, 10, 11, 12, 0xFF, 1, 1, 1, 1, 0, 0, 0};
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(header, 1, sizeof header, file);
+    std::fwrite(runs, 1, sizeof runs, file);
+    std::fclose(file);
+    EXPECT_FALSE(LoadImageData(String(path)).has_value());
+}
+
 TEST_F(DrawingStateTest, LoadImageFromAFile) {
     TempFolder folder;
     const std::string path = WritePng(folder.path + "/pic.png", 12, 6, [](int x, int) {
