@@ -32,6 +32,15 @@ for variant in build build-asan; do
     done
 done
 
+# A short pass of every fuzz target (regression inputs first), then a short
+# soak of the real program under seeded random input.
+echo "=== fuzz (short pass)"
+bash scripts/fuzz.sh 5
+record fuzz $?
+echo "=== soak (short run)"
+ZRB_BUILD_DIR="$ZRB_ROOT/build" bash tests/soak/soak.sh 120
+record soak $?
+
 echo
 [ -n "$failures" ] && echo "failed:$failures"
 echo "$passed passed, $failed failed"
