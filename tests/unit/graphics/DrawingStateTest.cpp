@@ -372,6 +372,22 @@ TEST(ImageData, TinyFileClaimingAHugeImageIsRefused) {
     EXPECT_FALSE(LoadImageData(String(path)).has_value());
 }
 
+// Found by fuzzing: a 111-byte PNG whose data chunk claims 1 GiB made the
+// decoder grow its buffer to that size before reading anything.
+TEST(ImageData, PngChunkClaimingMoreThanTheFileIsRefused) {
+    const std::string hex =
+        "89504e470d0a1a0a0000000d494844520000000700000005080400000023933e534000003549444154785e636492b742020c"
+        "33b65e7acfa3e996dc3077d7f52f828c7ade28b2471efe93b6082dea5f73f219b3822d635439b22c0089c4183d45b7aaa1"
+        "0000000049454e44ae426082";
+    TempFolder folder;
+    const std::string path = folder.path + "/claim.png";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) std::fputc(std::stoi(hex.substr(i, 2), nullptr, 16), file);
+    std::fclose(file);
+    EXPECT_FALSE(LoadImageData(String(path)).has_value());
+}
+
 TEST_F(DrawingStateTest, LoadImageFromAFile) {
     TempFolder folder;
     const std::string path = WritePng(folder.path + "/pic.png", 12, 6, [](int x, int) {
