@@ -64,6 +64,8 @@ if ! has zrbtracker || ! has zrb_wmclose; then
 elif [ -f "$root/bench/host/run_pacing.sh" ]; then
     echo "== pacing (the real program under Xvfb, idle)"
     bash "$root/bench/host/run_pacing.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/pacing: /"
+    echo "== pacing with the other core busy"
+    ZRB_BENCH_HOG=1 bash "$root/bench/host/run_pacing.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/pacing under load: /"
 else
     echo "pacing: missing (bench/host/run_pacing.sh is not in this tree)"
 fi

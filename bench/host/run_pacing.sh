@@ -4,6 +4,7 @@
 # (ZRB_TRACE_UPDATES=<file>: the host writes one glfwGetTime timestamp per
 # update) and prints the update rate, the worst gap between two updates and
 # the process's CPU use as a fraction of one core. Prints figures only.
+# With ZRB_BENCH_HOG=1 a busy loop keeps the other core loaded while it measures.
 #   ZRB_BUILD_DIR=build bash bench/host/run_pacing.sh
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/lib/harness.sh"
@@ -18,6 +19,11 @@ trace="$ZRB_TMP/updates.txt"
 zrb_start_app ZRB_TRACE_UPDATES="$trace"
 zrb_find_window || exit 1
 zrb_wait_file "$trace" 1 30 || { echo "no update trace written"; exit 1; }
+hog_pid=""
+if [ "${ZRB_BENCH_HOG:-0}" = 1 ]; then
+    bash -c 'while :; do :; done' &
+    hog_pid=$!
+fi
 sleep "$warmup"
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$ZRB_APP_PID/stat"; }
@@ -29,6 +35,7 @@ sleep "$seconds"
 end_ticks="$(cpu_ticks)"
 end_wall="$(date +%s.%N)"
 end_line="$(wc -l <"$trace")"
+[ -n "$hog_pid" ] && kill "$hog_pid" 2>/dev/null && wait "$hog_pid" 2>/dev/null
 
 zrb_close_window
 zrb_wait_exit 30
