@@ -27,7 +27,8 @@ for variant in build build-asan; do
     for script in tests/e2e/test_*.sh; do
         [ -e "$script" ] || continue
         echo "=== e2e ($variant): $script"
-        ZRB_BUILD_DIR="$ZRB_ROOT/$variant" ASAN_OPTIONS=detect_leaks=1 bash "$script"
+        ZRB_BUILD_DIR="$ZRB_ROOT/$variant" ASAN_OPTIONS=detect_leaks=1 \
+            LSAN_OPTIONS="suppressions=$ZRB_ROOT/tests/e2e/lsan.supp" bash "$script"
         record "$variant/$(basename "$script")" $?
     done
 done
