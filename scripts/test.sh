@@ -29,7 +29,8 @@ for variant in build build-asan; do
         echo "=== e2e ($variant): $script"
         ZRB_BUILD_DIR="$ZRB_ROOT/$variant" ASAN_OPTIONS=detect_leaks=1 \
             LSAN_OPTIONS="suppressions=$ZRB_ROOT/tests/e2e/lsan.supp" bash "$script"
-        record "$variant/$(basename "$script")" $?
+        status=$?
+        record "$variant/$(basename "$script")" "$status"
     done
 done
 
