@@ -1,7 +1,34 @@
-// RealGlApi: each method calls the OpenGL 1.1 entry point of the same name.
+// RealGlApi: each method calls the OpenGL 1.1 entry point of the same name;
+// the framebuffer-object calls go through entry points looked up at run time.
 #include "graphics/GlApi.h"
 
+#include <GL/glx.h>
+
+#include <cstdlib>
+#include <cstring>
+
 namespace {
+
+// Whole-word search of the extension string (one name can prefix another).
+bool HasExtension(const char* extensions, const char* name) {
+    if (!extensions) return false;
+    const size_t length = std::strlen(name);
+    for (const char* at = std::strstr(extensions, name); at; at = std::strstr(at + length, name)) {
+        const bool starts = at == extensions || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+template <typename Function>
+bool Lookup(Function& function, const char* name, const char* suffix) {
+    char full[64];
+    std::strcpy(full, name);
+    std::strcat(full, suffix);
+    function = reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(full)));
+    return function != nullptr;
+}
 
 class OpenGlApi final : public GlApi {
 public:
@@ -60,6 +87,48 @@ public:
                     void* pixels) override {
         glReadPixels(x, y, width, height, format, type, pixels);
     }
+
+    bool LoadFramebufferObjects() override {
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        const char* suffix = nullptr;
+        if ((version && std::atoi(version) >= 3) || HasExtension(extensions, "GL_ARB_framebuffer_object")) {
+            suffix = "";
+        } else if (HasExtension(extensions, "GL_EXT_framebuffer_object") &&
+                   HasExtension(extensions, "GL_EXT_framebuffer_blit")) {
+            suffix = "EXT";
+        }
+        if (!suffix) return false;
+        // The EXT entry points take the same arguments and enum values.
+        return Lookup(genFramebuffers_, "glGenFramebuffers", suffix) &&
+               Lookup(deleteFramebuffers_, "glDeleteFramebuffers", suffix) &&
+               Lookup(bindFramebuffer_, "glBindFramebuffer", suffix) &&
+               Lookup(framebufferTexture2D_, "glFramebufferTexture2D", suffix) &&
+               Lookup(checkFramebufferStatus_, "glCheckFramebufferStatus", suffix) &&
+               Lookup(blitFramebuffer_, "glBlitFramebuffer", suffix);
+    }
+    void GenFramebuffers(GLsizei count, GLuint* framebuffers) override { genFramebuffers_(count, framebuffers); }
+    void DeleteFramebuffers(GLsizei count, const GLuint* framebuffers) override {
+        deleteFramebuffers_(count, framebuffers);
+    }
+    void BindFramebuffer(GLenum target, GLuint framebuffer) override { bindFramebuffer_(target, framebuffer); }
+    void FramebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture,
+                              GLint level) override {
+        framebufferTexture2D_(target, attachment, textureTarget, texture, level);
+    }
+    GLenum CheckFramebufferStatus(GLenum target) override { return checkFramebufferStatus_(target); }
+    void BlitFramebuffer(GLint sourceX0, GLint sourceY0, GLint sourceX1, GLint sourceY1, GLint x0, GLint y0, GLint x1,
+                         GLint y1, GLbitfield mask, GLenum filter) override {
+        blitFramebuffer_(sourceX0, sourceY0, sourceX1, sourceY1, x0, y0, x1, y1, mask, filter);
+    }
+
+private:
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers_ = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers_ = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer_ = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D_ = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus_ = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer_ = nullptr;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 // GlApi: the thin seam between the graphics driver and OpenGL. Every GL call
 // the driver makes goes through one virtual method here, so tests can count
 // and inspect draw calls with no context. RealGlApi() forwards to libGL.
+// Framebuffer objects are optional: LoadFramebufferObjects says whether the
+// current context has them, and only then may their methods be called.
 #pragma once
 
 #include <GL/gl.h>
@@ -51,6 +53,19 @@ public:
     virtual GLenum GetError() = 0;
     virtual void ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                             void* pixels) = 0;
+
+    // True when the current context can render into a texture through a
+    // framebuffer object and blit it (GL 3.0, ARB_framebuffer_object, or the
+    // EXT object and blit pair); call again after a new context is made.
+    virtual bool LoadFramebufferObjects() = 0;
+    virtual void GenFramebuffers(GLsizei count, GLuint* framebuffers) = 0;
+    virtual void DeleteFramebuffers(GLsizei count, const GLuint* framebuffers) = 0;
+    virtual void BindFramebuffer(GLenum target, GLuint framebuffer) = 0;
+    virtual void FramebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture,
+                                      GLint level) = 0;
+    virtual GLenum CheckFramebufferStatus(GLenum target) = 0;
+    virtual void BlitFramebuffer(GLint sourceX0, GLint sourceY0, GLint sourceX1, GLint sourceY1, GLint x0, GLint y0,
+                                 GLint x1, GLint y1, GLbitfield mask, GLenum filter) = 0;
 };
 
 // The process-wide forwarder to libGL; never destroyed, so surfaces released

@@ -1,7 +1,8 @@
 // gxtkGraphics: frame set-up, the colour word, the vertex batch and its flush,
 // the primitives, blend, clip, pixel reads and writes, and the kept frame.
 //
-// Sections: construction and frames | kept frame | state | batch | primitives | pixels
+// Sections: construction and frames | kept frame: offscreen target | kept frame: copy
+// | state | batch | primitives | pixels
 #include "graphics/gxtkGraphics.h"
 
 #include <algorithm>
@@ -14,12 +15,9 @@
 
 namespace {
 
-bool GarbageBackBufferRequested() {
-    static const bool requested = [] {
-        const char* value = std::getenv("ZRB_GARBAGE_BACKBUFFER");
-        return value && std::strcmp(value, "1") == 0;
-    }();
-    return requested;
+bool EnvironmentSays(const char* name, const char* wanted) {
+    const char* value = std::getenv(name);
+    return value && std::strcmp(value, wanted) == 0;
 }
 
 // int() of the premultiplied value, kept inside a byte so wild inputs don't wrap.
@@ -54,11 +52,13 @@ gxtkGraphics::gxtkGraphics(WindowSizeFunction windowSize, GlApi* gl)
         quad[5] = static_cast<uint16_t>(first + 3);
     }
     ReadWindowSize();
-    garbageBackBuffer_ = GarbageBackBufferRequested();
+    garbageBackBuffer_ = EnvironmentSays("ZRB_GARBAGE_BACKBUFFER", "1");
+    copiedFrames_ = EnvironmentSays("ZRB_KEPT_FRAMES", "copy");
 }
 
 gxtkGraphics::~gxtkGraphics() {
     if (kept_.generation == ContextGeneration() && kept_.generation > 0) gl_.DeleteTextures(1, &kept_.texture);
+    ReleaseKeptFramebuffer();
 }
 
 void gxtkGraphics::ReadWindowSize() {
@@ -73,9 +73,21 @@ void gxtkGraphics::ReadWindowSize() {
 int gxtkGraphics::BeginFrame() {
     ReadWindowSize();
     gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
+    if (garbageBackBuffer_) {
+        gl_.Disable(GL_SCISSOR_TEST);
+        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
+        gl_.Clear(GL_COLOR_BUFFER_BIT);
+    }
+    intoKeptFramebuffer_ = keepFrames_ && !copiedFrames_ && BindKeptFramebuffer();
+
     gl_.MatrixMode(GL_PROJECTION);
     gl_.LoadIdentity();
-    gl_.Ortho(0, width_, height_, 0, -1, 1);
+    // Origin at the top-left either way; the kept framebuffer stores rows top first.
+    if (intoKeptFramebuffer_) {
+        gl_.Ortho(0, width_, 0, height_, -1, 1);
+    } else {
+        gl_.Ortho(0, width_, height_, 0, -1, 1);
+    }
     gl_.MatrixMode(GL_MODELVIEW);
     gl_.LoadIdentity();
 
@@ -91,21 +103,111 @@ int gxtkGraphics::BeginFrame() {
     gl_.Disable(GL_TEXTURE_2D);
     vertexCount_ = 0;
 
-    if (garbageBackBuffer_) {
-        gl_.Disable(GL_SCISSOR_TEST);
-        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
+    if (intoKeptFramebuffer_) {
+        gl_.Disable(GL_SCISSOR_TEST);  // a clip left from the last frame
+    } else if (keepFrames_) {
+        RestoreFrame();
     }
-    if (keepFrames_) RestoreFrame();
     return 1;
 }
 
 void gxtkGraphics::EndFrame() {
     if (vertexCount_ > 0) Flush();
-    if (keepFrames_) CaptureFrame();
+    if (intoKeptFramebuffer_) {
+        PresentKeptFramebuffer();
+    } else if (keepFrames_) {
+        CaptureFrame();
+    }
 }
 
-// ---- kept frame ----
+// ---- kept frame: offscreen target ----
+
+// Binds the kept framebuffer for this frame, making it first when the context
+// or the size is new; false when the GL has none (the copy path is used then).
+bool gxtkGraphics::BindKeptFramebuffer() {
+    const int generation = ContextGeneration();
+    if (generation == 0 || framebufferWidth_ <= 0 || framebufferHeight_ <= 0) return false;
+    if (framebufferCheckGeneration_ != generation) {
+        framebufferCheckGeneration_ = generation;
+        framebufferObjects_ = gl_.LoadFramebufferObjects();
+    }
+    if (!framebufferObjects_) return false;
+    if (keptTarget_.generation == generation && keptTarget_.width == framebufferWidth_ &&
+        keptTarget_.height == framebufferHeight_) {
+        gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
+        return true;
+    }
+    if (MakeKeptFramebuffer()) return true;
+    framebufferObjects_ = false;  // refused once: copy frames in this context
+    return false;
+}
+
+// A framebuffer-sized texture behind a framebuffer object, cleared to what a
+// fresh back buffer holds on drivers that keep pixels (zeros), left bound.
+bool gxtkGraphics::MakeKeptFramebuffer() {
+    ReleaseKeptFramebuffer();
+    KeptFramebuffer target;
+    gl_.GenTextures(1, &target.texture);
+    gl_.BindTexture(GL_TEXTURE_2D, target.texture);
+    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    for (int i = 0; i < 16 && gl_.GetError() != GL_NO_ERROR; ++i) {
+    }
+    // Unsized RGBA with BGRA pixels lets the GL pick the window's own pixel
+    // order, so the blit needs no conversion.
+    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, framebufferWidth_, framebufferHeight_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                   nullptr);
+    if (gl_.GetError() != GL_NO_ERROR) {
+        // Only the lower-left framebuffer-sized corner is used.
+        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, NextPowerOfTwo(framebufferWidth_), NextPowerOfTwo(framebufferHeight_),
+                       0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        if (gl_.GetError() != GL_NO_ERROR) {
+            gl_.DeleteTextures(1, &target.texture);
+            return false;
+        }
+    }
+    gl_.GenFramebuffers(1, &target.framebuffer);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
+    if (gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+        gl_.DeleteFramebuffers(1, &target.framebuffer);
+        gl_.DeleteTextures(1, &target.texture);
+        return false;
+    }
+    gl_.Disable(GL_SCISSOR_TEST);
+    gl_.ClearColor(0, 0, 0, 0);
+    gl_.Clear(GL_COLOR_BUFFER_BIT);
+    target.generation = ContextGeneration();
+    target.width = framebufferWidth_;
+    target.height = framebufferHeight_;
+    keptTarget_ = target;
+    return true;
+}
+
+void gxtkGraphics::ReleaseKeptFramebuffer() {
+    if (keptTarget_.generation == ContextGeneration() && keptTarget_.generation > 0) {
+        gl_.DeleteFramebuffers(1, &keptTarget_.framebuffer);
+        gl_.DeleteTextures(1, &keptTarget_.texture);
+    }
+    keptTarget_ = KeptFramebuffer();
+}
+
+// Copies the finished frame to the back buffer, turned upright, and leaves the
+// window's framebuffer bound for the swap.
+void gxtkGraphics::PresentKeptFramebuffer() {
+    const int w = keptTarget_.width, h = keptTarget_.height;
+    gl_.Disable(GL_SCISSOR_TEST);  // the blit obeys the clip
+    gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, keptTarget_.framebuffer);
+    gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    gl_.BlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    intoKeptFramebuffer_ = false;
+}
+
+// ---- kept frame: copy of the back buffer ----
 
 // Copies the finished back buffer into a texture of this context.
 void gxtkGraphics::CaptureFrame() {
@@ -124,12 +226,13 @@ void gxtkGraphics::CaptureFrame() {
         }
         kept_.textureWidth = framebufferWidth_;
         kept_.textureHeight = framebufferHeight_;
-        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+        // BGRA pixels: the GL may then keep the window's pixel order.
+        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                        nullptr);
         if (gl_.GetError() != GL_NO_ERROR) {
             kept_.textureWidth = NextPowerOfTwo(framebufferWidth_);
             kept_.textureHeight = NextPowerOfTwo(framebufferHeight_);
-            gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_RGBA,
+            gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_BGRA,
                            GL_UNSIGNED_BYTE, nullptr);
         }
         kept_.generation = generation;
@@ -215,7 +318,7 @@ void gxtkGraphics::SetScissor(int x, int y, int width, int height) {
         gl_.Disable(GL_SCISSOR_TEST);
     } else {
         gl_.Enable(GL_SCISSOR_TEST);
-        gl_.Scissor(x, height_ - y - height, width, height);
+        gl_.Scissor(x, intoKeptFramebuffer_ ? y : height_ - y - height, width, height);
     }
 }
 
@@ -421,12 +524,15 @@ void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width,
     if (vertexCount_ > 0) Flush();
     if (width <= 0 || height <= 0) return;
     std::vector<uint32_t> block(static_cast<size_t>(width) * static_cast<size_t>(height));
-    gl_.ReadPixels(x, height_ - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE, block.data());
-    // GL rows run bottom to top; the array wants the topmost screen row first.
+    // The array wants the topmost screen row first: the kept framebuffer
+    // stores rows that way, the window bottom to top.
+    const bool topFirst = intoKeptFramebuffer_;
+    gl_.ReadPixels(x, topFirst ? y : height_ - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE, block.data());
     // Rows or columns that fall outside the array are dropped.
     const long long size = static_cast<long long>(pixels.size());
     for (int row = 0; row < height; ++row) {
-        const uint32_t* source = &block[static_cast<size_t>(height - 1 - row) * static_cast<size_t>(width)];
+        const int blockRow = topFirst ? row : height - 1 - row;
+        const uint32_t* source = &block[static_cast<size_t>(blockRow) * static_cast<size_t>(width)];
         const long long start = static_cast<long long>(offset) + static_cast<long long>(row) * pitch;
         for (int column = 0; column < width; ++column) {
             const long long index = start + column;

@@ -4,9 +4,11 @@
 // changes. gxtkSurface: an image's pixels and its lazily made texture.
 // All GL calls pass through GlApi so tests can run the driver without a context.
 //
-// Finished frames are copied into a texture and drawn first in the next frame,
-// so frames that draw only part of the screen keep the rest on every driver,
-// whatever the back buffer holds after a swap.
+// Kept frames: frames that draw only part of the screen keep the rest on every
+// driver, whatever the back buffer holds after a swap. Where the GL has
+// framebuffer objects, every frame is drawn into a kept offscreen texture that
+// EndFrame blits to the back buffer (one copy a frame). Elsewhere the finished
+// back buffer is copied into a texture that the next BeginFrame draws first.
 #pragma once
 
 #include <cstdint>
@@ -118,10 +120,16 @@ public:
     // Kept frames: on by default. Garbage back buffer: fill the back buffer with
     // a loud colour at every BeginFrame before the kept frame is restored (the
     // environment variable ZRB_GARBAGE_BACKBUFFER=1 switches it on), to prove
-    // nothing depends on what a swap leaves behind.
+    // nothing depends on what a swap leaves behind. Copied frames: keep frames
+    // by the copy even where framebuffer objects exist
+    // (ZRB_KEPT_FRAMES=copy), so that path can be checked on any GL.
     void SetKeepFrames(bool keep) { keepFrames_ = keep; }
     void SetGarbageBackBuffer(bool garbage) { garbageBackBuffer_ = garbage; }
+    void SetCopiedFrames(bool copied) { copiedFrames_ = copied; }
     static constexpr float kGarbageRed = 255, kGarbageGreen = 0, kGarbageBlue = 255;
+    // True between BeginFrame and EndFrame while drawing goes to the kept
+    // framebuffer object rather than the back buffer.
+    bool DrawingIntoKeptFramebuffer() const { return intoKeptFramebuffer_; }
 
 private:
     void Flush();
@@ -131,6 +139,10 @@ private:
     void ReadWindowSize();
     void CaptureFrame();
     void RestoreFrame();
+    bool BindKeptFramebuffer();
+    bool MakeKeptFramebuffer();
+    void ReleaseKeptFramebuffer();
+    void PresentKeptFramebuffer();
 
     WindowSizeFunction windowSize_;
     GlApi& gl_;
@@ -156,6 +168,20 @@ private:
         bool valid = false;
     };
     KeptFrame kept_;
+    // The offscreen target. Its rows run top to bottom (GL y grows downwards
+    // while it is bound), so that the blit to the window, which stores rows
+    // the other way on many drivers, flips nothing and can be a plain copy.
+    struct KeptFramebuffer {
+        unsigned int framebuffer = 0;
+        unsigned int texture = 0;
+        int generation = -1;        // context both belong to; -1 none
+        int width = 0, height = 0;  // framebuffer pixels kept
+    };
+    KeptFramebuffer keptTarget_;
+    int framebufferCheckGeneration_ = -1;  // context whose framebuffer support was asked
+    bool framebufferObjects_ = false;
+    bool intoKeptFramebuffer_ = false;
     bool keepFrames_ = true;
     bool garbageBackBuffer_ = false;
+    bool copiedFrames_ = false;
 };

@@ -5,50 +5,13 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/graphics/CountingGl.h"
 #include "graphics/Font.h"
-#include "graphics/GlApi.h"
 #include "graphics/GraphicsContext.h"
 #include "graphics/Image.h"
 #include "graphics/gxtkGraphics.h"
 
 namespace {
-
-class CountingGl final : public GlApi {
-public:
-    int drawCalls = 0;
-    void Viewport(GLint, GLint, GLsizei, GLsizei) override {}
-    void MatrixMode(GLenum) override {}
-    void LoadIdentity() override {}
-    void Ortho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) override {}
-    void EnableClientState(GLenum) override {}
-    void VertexPointer(GLint, GLenum, GLsizei, const void*) override {}
-    void TexCoordPointer(GLint, GLenum, GLsizei, const void*) override {}
-    void ColorPointer(GLint, GLenum, GLsizei, const void*) override {}
-    void Enable(GLenum) override {}
-    void Disable(GLenum) override {}
-    void BlendFunc(GLenum, GLenum) override {}
-    void Scissor(GLint, GLint, GLsizei, GLsizei) override {}
-    void ClearColor(GLfloat, GLfloat, GLfloat, GLfloat) override {}
-    void Clear(GLbitfield) override {}
-    void DrawArrays(GLenum, GLint, GLsizei) override { ++drawCalls; }
-    void DrawElements(GLenum, GLsizei, GLenum, const void*) override { ++drawCalls; }
-    void GenTextures(GLsizei count, GLuint* textures) override {
-        for (GLsizei i = 0; i < count; ++i) textures[i] = ++next_;
-    }
-    void DeleteTextures(GLsizei, const GLuint*) override {}
-    void BindTexture(GLenum, GLuint) override {}
-    void TexParameteri(GLenum, GLenum, GLint) override {}
-    void TexEnvi(GLenum, GLenum, GLint) override {}
-    void TexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) override {}
-    void TexSubImage2D(GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) override {}
-    void CopyTexSubImage2D(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei) override {}
-    void PixelStorei(GLenum, GLint) override {}
-    GLenum GetError() override { return GL_NO_ERROR; }
-    void ReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) override {}
-
-private:
-    GLuint next_ = 0;
-};
 
 struct Setup {
     CountingGl gl;

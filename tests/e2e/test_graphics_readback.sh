@@ -2,7 +2,9 @@
 # Draws with the real driver under Xvfb (Mesa llvmpipe) and reads the back
 # buffer: exact colours of rects, lines, an image, text and premultiplied
 # blending; then frames that draw only a strip must keep the rest, also when
-# the back buffer is filled with garbage at the start of every frame.
+# the back buffer is filled with garbage at the start of every frame. Both ways
+# of keeping frames are run: the offscreen framebuffer and copies of the back
+# buffer (ZRB_KEPT_FRAMES=copy).
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="${ZRB_BUILD_DIR:-$here/../../build}"
@@ -41,5 +43,7 @@ run() {  # run NAME ENV... -- ARGS...
 }
 run "readback and kept frames" ZRB_GARBAGE_BACKBUFFER=0 "$probe" "$build"
 run "kept frames over a garbage back buffer" ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build"
+run "copied frames" ZRB_KEPT_FRAMES=copy ZRB_GARBAGE_BACKBUFFER=0 "$probe" "$build"
+run "copied frames over a garbage back buffer" ZRB_KEPT_FRAMES=copy ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build"
 run "garbage shows without kept frames" ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build" --expect-garbage
 exit $status

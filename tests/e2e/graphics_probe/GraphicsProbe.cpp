@@ -1,7 +1,9 @@
 // Graphics probe: opens a real GL window (640 x 475), draws with the driver and
 // the drawing state, reads the back buffer before each swap and checks exact
 // colours. Then draws frames that cover only a small part of the screen and
-// checks everything else still shows the first frame.
+// checks everything else still shows the first frame. After each EndFrame the
+// window's back buffer must hold exactly what the frame read inside itself
+// (the kept framebuffer, where there is one, is blitted upright).
 //
 // Usage: zrb_graphics_probe <app folder holding data/> [--expect-garbage]
 //   --expect-garbage: kept frames switched off; the later frames must show the
@@ -51,6 +53,21 @@ std::vector<int> ReadScreen(gxtkGraphics& graphics) {
     std::vector<int> screen(static_cast<size_t>(kWidth) * kHeight, 0);
     graphics.ReadPixels(screen, 0, 0, kWidth, kHeight, 0, kWidth);
     return screen;
+}
+
+// What reached the back buffer after EndFrame against what the frame held.
+void ExpectShownAsDrawn(gxtkGraphics& graphics, const std::vector<int>& drawn, const char* frame) {
+    const std::vector<int> shown = ReadScreen(graphics);
+    int differing = 0, first = -1;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if ((static_cast<unsigned>(shown[i]) & 0xFFFFFFu) == (static_cast<unsigned>(drawn[i]) & 0xFFFFFFu)) continue;
+        if (first < 0) first = static_cast<int>(i);
+        ++differing;
+    }
+    if (differing == 0) return;
+    std::printf("FAIL %s: the window differs from the frame at %d pixels, first at (%d, %d)\n", frame, differing,
+                first % kWidth, first / kWidth);
+    ++failures;
 }
 
 const Rgb kBackground{86, 60, 106};
@@ -175,6 +192,7 @@ int main(int argc, char** argv) {
     }
     context.renderTarget = nullptr;
     graphics.EndFrame();
+    ExpectShownAsDrawn(graphics, first, "first frame");
     glfwSwapBuffers(window);
     glfwPollEvents();
 
@@ -187,6 +205,7 @@ int main(int argc, char** argv) {
         const std::vector<int> screen = ReadScreen(graphics);
         context.renderTarget = nullptr;
         graphics.EndFrame();
+        ExpectShownAsDrawn(graphics, screen, "a strip frame");
         glfwSwapBuffers(window);
         glfwPollEvents();
 

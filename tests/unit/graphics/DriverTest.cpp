@@ -1,9 +1,12 @@
 // The graphics driver over a recording GL: batching and flush rules, vertex
 // order and colour words of every primitive, clip, blend, surfaces and their
-// textures, pixel reads and writes, and the kept frame.
+// textures, pixel reads and writes, and the kept frame through a framebuffer
+// object or through copies of the back buffer.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "graphics/gxtkGraphics.h"
 #include "tests/unit/graphics/FakeGl.h"
@@ -18,15 +21,35 @@ protected:
     void SetUp() override {
         savedGeneration_ = ContextGeneration();
         ContextGeneration() = 1;
+        Start(true);
+    }
+    // A new driver inside its first frame, on a GL with or without framebuffer
+    // objects; the counters start from there.
+    void Start(bool framebufferObjects) {
+        if (graphics) graphics->EndFrame();  // the window is bound again, as for a real new driver
+        graphics.reset();
+        gl.deletedFramebuffers.clear();
+        gl.deletedTextures.clear();
+        gl.textureImages.clear();
+        gl.framebufferObjects = framebufferObjects;
         graphics = std::make_unique<gxtkGraphics>(
-            [](int* width, int* height, int* framebufferWidth, int* framebufferHeight) {
-                *width = kWidth, *height = kHeight, *framebufferWidth = kWidth, *framebufferHeight = kHeight;
+            [this](int* width, int* height, int* framebufferWidth, int* framebufferHeight) {
+                *width = windowWidth, *height = windowHeight;
+                *framebufferWidth = windowWidth, *framebufferHeight = windowHeight;
             },
             &gl);
         graphics->SetGarbageBackBuffer(false);
+        graphics->SetCopiedFrames(false);
         graphics->BeginFrame();
+        startImages = gl.textureImages;
+        gl.textureImages.clear();
         gl.draws.clear();
         gl.clears.clear();
+        gl.clearTargets.clear();
+        gl.genTextureCalls = 0;
+        gl.genFramebufferCalls = 0;
+        gl.blits.clear();
+        gl.copies.clear();
     }
     void TearDown() override {
         graphics.reset();
@@ -43,6 +66,8 @@ protected:
 
     FakeGl gl;
     std::unique_ptr<gxtkGraphics> graphics;
+    int windowWidth = kWidth, windowHeight = kHeight;
+    std::vector<FakeTextureImage> startImages;  // textures made by the first BeginFrame
 
 private:
     int savedGeneration_ = 0;
@@ -251,6 +276,7 @@ TEST_F(DriverTest, SurfaceRectTextureCoordinatesUseTheScales) {
 }
 
 TEST_F(DriverTest, ScissorOffForTheWholeWindowOtherwiseFlipped) {
+    Start(false);  // drawing straight into the window
     graphics->DrawRect(0, 0, 1, 1);
     graphics->SetScissor(10, 20, 100, 50);
     EXPECT_EQ(gl.DrawCount(), 1) << "the clip change flushes what was drawn before";
@@ -266,6 +292,17 @@ TEST_F(DriverTest, ScissorOffForTheWholeWindowOtherwiseFlipped) {
     graphics->SetScissor(0, 0, kWidth, kHeight - 1);
     EXPECT_TRUE(gl.IsEnabled(GL_SCISSOR_TEST));
     EXPECT_EQ(gl.scissor[1], 1);
+}
+
+TEST_F(DriverTest, ScissorIsNotFlippedInTheKeptFramebufferWhoseRowsRunDown) {
+    ASSERT_TRUE(graphics->DrawingIntoKeptFramebuffer());
+    graphics->SetScissor(10, 20, 100, 50);
+    EXPECT_TRUE(gl.IsEnabled(GL_SCISSOR_TEST));
+    EXPECT_EQ(gl.scissor[0], 10);
+    EXPECT_EQ(gl.scissor[1], 20);
+    EXPECT_EQ(gl.scissor[3], 50);
+    graphics->SetScissor(0, 0, kWidth, kHeight);
+    EXPECT_FALSE(gl.IsEnabled(GL_SCISSOR_TEST));
 }
 
 TEST_F(DriverTest, BlendModesFlush) {
@@ -294,8 +331,9 @@ TEST_F(DriverTest, BeginFrameSetsUpTheProjectionAndBlending) {
     EXPECT_EQ(gl.viewport[2], kWidth);
     EXPECT_EQ(gl.viewport[3], kHeight);
     EXPECT_EQ(gl.ortho[1], kWidth);
-    EXPECT_EQ(gl.ortho[2], kHeight);  // bottom = height: y grows downwards
-    EXPECT_EQ(gl.ortho[3], 0);
+    // The kept framebuffer stores the top row first: GL rows grow with y.
+    EXPECT_EQ(gl.ortho[2], 0);
+    EXPECT_EQ(gl.ortho[3], kHeight);
     EXPECT_TRUE(gl.IsEnabled(GL_BLEND));
     EXPECT_TRUE(gl.IsEnabled(GL_VERTEX_ARRAY));
     EXPECT_TRUE(gl.IsEnabled(GL_TEXTURE_COORD_ARRAY));
@@ -305,6 +343,11 @@ TEST_F(DriverTest, BeginFrameSetsUpTheProjectionAndBlending) {
     EXPECT_EQ(gl.blendDestination, static_cast<GLenum>(GL_ONE_MINUS_SRC_ALPHA));
     EXPECT_EQ(graphics->Width(), kWidth);
     EXPECT_EQ(graphics->Height(), kHeight);
+
+    Start(false);  // into the window: its bottom row is GL row 0
+    EXPECT_EQ(gl.ortho[2], kHeight);
+    EXPECT_EQ(gl.ortho[3], 0);
+    EXPECT_TRUE(gl.IsEnabled(GL_BLEND));
 }
 
 // ---- surfaces ----
@@ -392,6 +435,7 @@ TEST_F(DriverTest, MissingImageFileGivesNoSurface) {
 // ---- pixels ----
 
 TEST_F(DriverTest, ReadPixelsFlipsRowsAndFlushesFirst) {
+    Start(false);
     // GL pixel (x, y from the bottom) holds 0xFF000000 | y << 8 | x.
     gl.framebufferPixel = [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(y) << 8 | x; };
     graphics->DrawRect(0, 0, 1, 1);
@@ -406,6 +450,25 @@ TEST_F(DriverTest, ReadPixelsFlipsRowsAndFlushesFirst) {
     EXPECT_EQ(pixels[2 + 10 + 3], static_cast<int>(0xFF000000u | (bottomGlRow + 1) << 8 | 8));
     EXPECT_EQ(pixels[2 + 20], static_cast<int>(0xFF000000u | bottomGlRow << 8 | 5));
     EXPECT_EQ(pixels[0], 0);
+}
+
+TEST_F(DriverTest, ReadPixelsInsideAFrameReadTheKeptFramebufferTopRowFirst) {
+    gl.framebufferPixel = [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(y) << 8 | x; };
+    graphics->DrawRect(0, 0, 1, 1);
+    std::vector<int> pixels(3 * 4, 0);
+    graphics->ReadPixels(pixels, 5, 100, 4, 3, 0, 4);
+    EXPECT_EQ(gl.DrawCount(), 1);
+    ASSERT_EQ(gl.reads.size(), 1u);
+    EXPECT_EQ(gl.reads[0].framebuffer, gl.drawFramebuffer);
+    EXPECT_NE(gl.reads[0].framebuffer, 0u);
+    EXPECT_EQ(gl.reads[0].y, 100);
+    EXPECT_EQ(pixels[0], static_cast<int>(0xFF000000u | 100 << 8 | 5));
+    EXPECT_EQ(pixels[2 * 4 + 3], static_cast<int>(0xFF000000u | 102 << 8 | 8));
+
+    graphics->EndFrame();  // after the frame: the window, bottom row first again
+    graphics->ReadPixels(pixels, 5, 100, 4, 3, 0, 4);
+    EXPECT_EQ(gl.reads.back().framebuffer, 0u);
+    EXPECT_EQ(gl.reads.back().y, kHeight - 103);
 }
 
 TEST_F(DriverTest, ReadPixelsNeverWritesOutsideTheArray) {
@@ -447,14 +510,177 @@ TEST_F(DriverTest, WritePixelsLeavesOtherSurfacesAndOutsideRectanglesAlone) {
 
 // ---- kept frame ----
 
+// Frames as the tracker draws them: a full layout, then frames that draw only
+// a strip. What reaches each swap must show every layer since the first frame,
+// whatever the back buffer held after the previous swap.
+struct KeptFrameCase {
+    bool framebufferObjects;
+    bool garbage;
+};
+
+class KeptFrameTest : public DriverTest, public ::testing::WithParamInterface<KeptFrameCase> {};
+
+TEST_P(KeptFrameTest, WhatReachesTheSwapHoldsEveryFrameSinceTheFirst) {
+    Start(GetParam().framebufferObjects);
+    graphics->SetGarbageBackBuffer(GetParam().garbage);
+    EXPECT_EQ(graphics->DrawingIntoKeptFramebuffer(), GetParam().framebufferObjects);
+    graphics->SetAlpha(1);
+    graphics->SetColor(10, 0, 0);
+    graphics->DrawRect(0, 0, kWidth, kHeight);
+    graphics->SetColor(20, 0, 0);
+    graphics->DrawRect(2, 14, 380, 385);
+    graphics->EndFrame();
+    EXPECT_FALSE(graphics->DrawingIntoKeptFramebuffer());
+    const std::vector<std::string> first{"clear 0,0,0", "10,0,0", "20,0,0"};
+    EXPECT_EQ(gl.picture[0], first);
+    gl.Swap();
+
+    graphics->BeginFrame();
+    graphics->SetColor(30, 0, 0);
+    graphics->DrawRect(2, 0, 100, 14);
+    graphics->SetScissor(0, 0, 50, 50);  // a clip still set at the end of the frame
+    graphics->SetColor(40, 0, 0);
+    graphics->DrawRect(0, 0, 10, 10);
+    graphics->EndFrame();
+    const std::vector<std::string> second{"clear 0,0,0", "10,0,0", "20,0,0", "30,0,0", "40,0,0"};
+    EXPECT_EQ(gl.picture[0], second);
+    gl.Swap();
+
+    graphics->BeginFrame();  // nothing drawn at all
+    graphics->EndFrame();
+    EXPECT_EQ(gl.picture[0], second);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, KeptFrameTest,
+                         ::testing::Values(KeptFrameCase{true, false}, KeptFrameCase{true, true},
+                                           KeptFrameCase{false, false}, KeptFrameCase{false, true}),
+                         [](const ::testing::TestParamInfo<KeptFrameCase>& info) {
+                             return std::string(info.param.framebufferObjects ? "FramebufferObject" : "Copy") +
+                                    (info.param.garbage ? "OverGarbage" : "");
+                         });
+
+TEST_F(DriverTest, KeptFramebufferIsATextureInTheWindowsPixelOrderClearedOnce) {
+    ContextGeneration() = 2;
+    Start(true);
+    ASSERT_TRUE(graphics->DrawingIntoKeptFramebuffer());
+    EXPECT_EQ(gl.loadFramebufferCalls, 2) << "asked once for each context";
+    const GLuint framebuffer = gl.drawFramebuffer;
+    ASSERT_NE(framebuffer, 0u);
+    ASSERT_EQ(startImages.size(), 1u);
+    EXPECT_EQ(gl.attachments[framebuffer], startImages[0].texture);
+    EXPECT_EQ(startImages[0].width, kWidth);
+    EXPECT_EQ(startImages[0].height, kHeight);
+    EXPECT_EQ(startImages[0].format, static_cast<GLenum>(GL_BGRA));
+    EXPECT_EQ(gl.picture[framebuffer], (std::vector<std::string>{"clear 0,0,0"}));
+
+    graphics->DrawRect(0, 0, 1, 1);
+    graphics->EndFrame();
+    graphics->BeginFrame();
+    graphics->EndFrame();
+    EXPECT_EQ(gl.genFramebufferCalls, 0) << "the same framebuffer every frame";
+    EXPECT_EQ(gl.genTextureCalls, 0);
+    EXPECT_TRUE(gl.clears.empty()) << "frames after the first are neither cleared nor restored";
+    ASSERT_EQ(gl.DrawCount(), 1);
+    EXPECT_EQ(gl.draws[0].framebuffer, framebuffer);
+    EXPECT_EQ(gl.loadFramebufferCalls, 2);
+}
+
+TEST_F(DriverTest, KeptFramebufferOnAGlRefusingItsSizeUsesAPowerOfTwoTexture) {
+    gl.refuseNonPowerOfTwo = true;
+    Start(true);
+    ASSERT_TRUE(graphics->DrawingIntoKeptFramebuffer());
+    ASSERT_EQ(startImages.size(), 2u);
+    EXPECT_EQ(startImages[1].width, 1024);
+    EXPECT_EQ(startImages[1].height, 512);
+    graphics->EndFrame();
+    ASSERT_EQ(gl.blits.size(), 1u);
+    EXPECT_EQ(gl.blits[0].source[2], kWidth) << "only the window-sized corner goes out";
+    EXPECT_EQ(gl.blits[0].source[3], kHeight);
+}
+
+TEST_F(DriverTest, FrameIsBlitUprightUnclippedAndTheWindowIsBoundForTheSwap) {
+    const GLuint framebuffer = gl.drawFramebuffer;
+    graphics->SetScissor(10, 10, 20, 20);
+    graphics->DrawRect(0, 0, 1, 1);
+    graphics->EndFrame();
+    ASSERT_EQ(gl.blits.size(), 1u);
+    const FakeGl::Blit& blit = gl.blits[0];
+    EXPECT_EQ(blit.read, framebuffer);
+    EXPECT_EQ(blit.draw, 0u);
+    EXPECT_FALSE(blit.scissored);
+    EXPECT_EQ(blit.mask, static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT));
+    EXPECT_EQ(blit.filter, static_cast<GLenum>(GL_NEAREST));
+    const GLint source[4] = {0, 0, kWidth, kHeight};
+    const GLint destination[4] = {0, kHeight, kWidth, 0};  // top row first becomes top row on screen
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(blit.source[i], source[i]) << i;
+        EXPECT_EQ(blit.destination[i], destination[i]) << i;
+    }
+    EXPECT_EQ(gl.drawFramebuffer, 0u);
+    EXPECT_EQ(gl.readFramebuffer, 0u);
+    EXPECT_TRUE(gl.copies.empty());
+}
+
+TEST_F(DriverTest, NewSizeOrContextMakesANewKeptFramebuffer) {
+    const GLuint first = gl.drawFramebuffer;
+    graphics->EndFrame();
+    windowWidth = 320;
+    graphics->BeginFrame();
+    EXPECT_EQ(gl.genFramebufferCalls, 1);
+    EXPECT_NE(gl.drawFramebuffer, first);
+    EXPECT_EQ(gl.deletedFramebuffers, (std::vector<GLuint>{first}));
+    EXPECT_EQ(gl.deletedTextures.size(), 1u);
+    graphics->EndFrame();
+    EXPECT_EQ(gl.blits.back().source[2], 320);
+
+    ContextGeneration() = 2;
+    graphics->BeginFrame();
+    EXPECT_EQ(gl.genFramebufferCalls, 2);
+    EXPECT_EQ(gl.deletedFramebuffers.size(), 1u) << "objects of an old context are not deleted";
+    graphics->EndFrame();
+}
+
+TEST_F(DriverTest, IncompleteFramebufferFallsBackToCopiesForThatContext) {
+    gl.completeFramebuffers = false;
+    Start(true);
+    EXPECT_FALSE(graphics->DrawingIntoKeptFramebuffer());
+    EXPECT_EQ(gl.drawFramebuffer, 0u);
+    EXPECT_EQ(gl.deletedFramebuffers.size(), 1u);
+    EXPECT_EQ(gl.deletedTextures.size(), 1u);
+    graphics->EndFrame();
+    EXPECT_EQ(gl.copies.size(), 1u);
+    graphics->BeginFrame();
+    EXPECT_EQ(gl.genFramebufferCalls, 0) << "not tried again every frame";
+    EXPECT_EQ(gl.DrawCount(), 1) << "the copied frame is drawn back";
+}
+
+TEST_F(DriverTest, CopiedFramesCanBeChosenWhereFramebufferObjectsExist) {
+    graphics.reset();
+    graphics = std::make_unique<gxtkGraphics>(
+        [](int* width, int* height, int* framebufferWidth, int* framebufferHeight) {
+            *width = kWidth, *height = kHeight, *framebufferWidth = kWidth, *framebufferHeight = kHeight;
+        },
+        &gl);
+    graphics->SetCopiedFrames(true);
+    gl.genFramebufferCalls = 0;
+    graphics->BeginFrame();
+    EXPECT_FALSE(graphics->DrawingIntoKeptFramebuffer());
+    graphics->EndFrame();
+    EXPECT_EQ(gl.genFramebufferCalls, 0);
+    EXPECT_EQ(gl.copies.size(), 1u);
+}
+
 TEST_F(DriverTest, FinishedFrameIsCopiedAndDrawnFirstInTheNext) {
-    // SetUp's BeginFrame had nothing to restore: it cleared to zero instead.
+    Start(false);
+    // The first BeginFrame had nothing to restore: it cleared to zero instead.
     graphics->DrawRect(0, 0, 1, 1);
     graphics->EndFrame();
     ASSERT_EQ(gl.copies.size(), 1u);
     EXPECT_EQ(gl.copies[0].width, kWidth);
     EXPECT_EQ(gl.copies[0].height, kHeight);
     const GLuint keptTexture = gl.copies[0].texture;
+    ASSERT_FALSE(gl.textureImages.empty());
+    EXPECT_EQ(gl.textureImages.back().format, static_cast<GLenum>(GL_BGRA)) << "the window's own pixel order";
 
     gl.draws.clear();
     graphics->BeginFrame();
@@ -477,31 +703,48 @@ TEST_F(DriverTest, FinishedFrameIsCopiedAndDrawnFirstInTheNext) {
     graphics->EndFrame();
     EXPECT_EQ(gl.copies.size(), 2u);
     EXPECT_EQ(gl.genTextureCalls, 1) << "the kept texture is reused while the size stays";
+    EXPECT_TRUE(gl.blits.empty());
 }
 
 TEST_F(DriverTest, GarbageBackBufferIsFilledBeforeTheRestore) {
-    graphics->EndFrame();
-    graphics->SetGarbageBackBuffer(true);
-    gl.clears.clear();
-    gl.draws.clear();
-    graphics->BeginFrame();
-    ASSERT_EQ(gl.clears.size(), 1u);
-    EXPECT_FLOAT_EQ(gl.clears[0][0], 1);
-    EXPECT_FLOAT_EQ(gl.clears[0][1], 0);
-    EXPECT_FLOAT_EQ(gl.clears[0][2], 1);
-    EXPECT_EQ(gl.DrawCount(), 1);
-    EXPECT_FALSE(gl.IsEnabled(GL_SCISSOR_TEST)) << "a clip left from the last frame must not cut the restore";
+    for (const bool framebufferObjects : {false, true}) {
+        SCOPED_TRACE(framebufferObjects ? "framebuffer object" : "copy");
+        Start(framebufferObjects);
+        graphics->SetScissor(1, 1, 5, 5);
+        graphics->EndFrame();
+        graphics->SetGarbageBackBuffer(true);
+        gl.clears.clear();
+        gl.clearTargets.clear();
+        gl.draws.clear();
+        graphics->BeginFrame();
+        ASSERT_EQ(gl.clears.size(), 1u);
+        EXPECT_FLOAT_EQ(gl.clears[0][0], 1);
+        EXPECT_FLOAT_EQ(gl.clears[0][1], 0);
+        EXPECT_FLOAT_EQ(gl.clears[0][2], 1);
+        EXPECT_EQ(gl.clearTargets[0], 0u) << "the window's back buffer gets the garbage";
+        EXPECT_EQ(gl.DrawCount(), framebufferObjects ? 0 : 1);
+        EXPECT_FALSE(gl.IsEnabled(GL_SCISSOR_TEST)) << "a clip left from the last frame must not cut the restore";
+    }
 }
 
 TEST_F(DriverTest, NoKeptFrameWithoutContextOrWhenSwitchedOff) {
+    graphics->EndFrame();
+    gl.blits.clear();
     ContextGeneration() = 0;
+    Start(true);
+    EXPECT_FALSE(graphics->DrawingIntoKeptFramebuffer());
     graphics->EndFrame();
     EXPECT_TRUE(gl.copies.empty());
+    EXPECT_TRUE(gl.blits.empty());
     ContextGeneration() = 1;
     graphics->SetKeepFrames(false);
+    graphics->BeginFrame();
+    EXPECT_FALSE(graphics->DrawingIntoKeptFramebuffer());
     graphics->EndFrame();
     graphics->BeginFrame();
     EXPECT_TRUE(gl.copies.empty());
+    EXPECT_TRUE(gl.blits.empty());
+    EXPECT_EQ(gl.genFramebufferCalls, 0);
     EXPECT_EQ(gl.DrawCount(), 0);
 }
 
