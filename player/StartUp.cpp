@@ -8,12 +8,12 @@
 
 namespace {
 constexpr int kUpdatesPerSecond = 50;
+}  // namespace
 
 // Slot order of the wave bank; the waveform table of the player relies on it.
 const char* const kWaveformFiles[tracker::kWaveforms] = {"ramp_64.wav", "ramp_b_64.wav", "ramp_c_64.wav",
                                                          "saw_64.wav",  "fx2b.wav",      "tri_64.wav",
                                                          "hnoise.wav",  "zero_64.wav"};
-}  // namespace
 
 void StartUp(TrackerState& state, AudioDevice& audio, c_GraphicsContext& graphics,
              const std::function<void(int)>& setUpdateRate) {

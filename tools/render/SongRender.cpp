@@ -7,41 +7,16 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/SilentAudio.h"
 #include "io/TextFile.h"
 #include "player/Modulation.h"
 #include "player/Player.h"
+#include "player/StartUp.h"
 #include "song/SongFile.h"
 #include "song/SongModel.h"
 
 namespace render {
-const char* const kWaveformFiles[tracker::kWaveforms] = {"ramp_64.wav", "ramp_b_64.wav", "ramp_c_64.wav",
-                                                         "saw_64.wav",  "fx2b.wav",      "tri_64.wav",
-                                                         "hnoise.wav",  "zero_64.wav"};
-
 namespace {
-// A driver that accepts everything and sounds nothing: counting ticks needs
-// the sequencer only.
-class SilentAudio : public AudioDevice {
-public:
-    void Suspend() override {}
-    void Resume() override {}
-    std::shared_ptr<gxtkSample> LoadSample(const String&) override { return nullptr; }
-    int PlaySample(const std::shared_ptr<gxtkSample>&, int, int) override { return 0; }
-    void StopChannel(int) override {}
-    void PauseChannel(int) override {}
-    void ResumeChannel(int) override {}
-    int ChannelState(int) override { return audio::kStopped; }
-    void SetVolume(int, float) override {}
-    void SetPan(int, float) override {}
-    void SetRate(int, float) override {}
-    int PlayMusic(const String&, int) override { return -1; }
-    void StopMusic() override {}
-    void PauseMusic() override {}
-    void ResumeMusic() override {}
-    int MusicState() override { return 0; }
-    void SetMusicVolume(float) override {}
-};
-
 std::string ErrorText(int code) { return code != 0 ? std::strerror(code) : "read error"; }
 }  // namespace
 

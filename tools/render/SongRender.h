@@ -19,9 +19,6 @@ constexpr int64_t kTailTicks = kTicksPerSecond;
 // song file (a speed far above 16) can need more; its pass is cut here.
 constexpr int64_t kMaxPassTicks = int64_t{tracker::kPositions} * tracker::kRowsPerPattern * 16;
 
-// The file names of waveBank slots 0..7.
-extern const char* const kWaveformFiles[tracker::kWaveforms];
-
 // Reads a song file at any path with the tracker's text decoding and song
 // decoder, over an empty song. False with `error` when the file can't be read
 // or is empty (which the tracker refuses to load as well).

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "audio/SilentAudio.h"
 #include "audio/gxtkAudio.h"
 #include "io/DataPath.h"
 #include "song/SongFile.h"
@@ -188,25 +189,7 @@ TEST_F(SongRenderTest, TicksShareFramesExactlyAtRatesNotAMultipleOf50) {
 TEST_F(SongRenderTest, RenderStopsWhenTheSourceOrTheSinkFails) {
     TrackerState song = NewSong(1, 4);
     const render::RenderPlan plan = render::PlanRender(song, 1, kRate);
-    struct Quiet : AudioDevice {
-        void Suspend() override {}
-        void Resume() override {}
-        std::shared_ptr<gxtkSample> LoadSample(const String&) override { return nullptr; }
-        int PlaySample(const std::shared_ptr<gxtkSample>&, int, int) override { return 0; }
-        void StopChannel(int) override {}
-        void PauseChannel(int) override {}
-        void ResumeChannel(int) override {}
-        int ChannelState(int) override { return 0; }
-        void SetVolume(int, float) override {}
-        void SetPan(int, float) override {}
-        void SetRate(int, float) override {}
-        int PlayMusic(const String&, int) override { return -1; }
-        void StopMusic() override {}
-        void PauseMusic() override {}
-        void ResumeMusic() override {}
-        int MusicState() override { return 0; }
-        void SetMusicVolume(float) override {}
-    } quiet;
+    SilentAudio quiet;
     int sinkCalls = 0;
     EXPECT_FALSE(render::RenderSong(
         song, quiet, plan, [](int16_t*, int) { return true; }, [&](const int16_t*, int) { return ++sinkCalls < 5; }));
