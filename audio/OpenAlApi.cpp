@@ -73,6 +73,13 @@ public:
         return true;
     }
 
+    bool RenderFloatSamples(float* interleavedStereo, int frames) override {
+        if (!render_ || !device_ || !context_ || frames < 0) return false;
+        if (alcGetCurrentContext() != context_) alcMakeContextCurrent(context_);
+        render_(device_, interleavedStereo, frames);
+        return true;
+    }
+
     void DistanceModel(int model) override { alDistanceModel(model); }
     int GetError() override { return alGetError(); }
 

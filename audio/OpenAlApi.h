@@ -19,6 +19,8 @@ public:
     virtual bool MakeContextCurrent() = 0;
     // Interleaved 16-bit stereo from a loopback device; false otherwise.
     virtual bool RenderSamples(int16_t* interleavedStereo, int frames) = 0;
+    // The mixer's own float samples (full scale +-1.0) from a loopback device.
+    virtual bool RenderFloatSamples(float* /*interleavedStereo*/, int /*frames*/) { return false; }
 
     virtual void DistanceModel(int model) = 0;
     virtual int GetError() = 0;

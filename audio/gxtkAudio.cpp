@@ -226,6 +226,10 @@ bool gxtkAudio::RenderFrames(int16_t* interleavedStereo, int frames) {
     return loopback_ && al_->RenderSamples(interleavedStereo, frames);
 }
 
+bool gxtkAudio::RenderFloatFrames(float* interleavedStereo, int frames) {
+    return loopback_ && al_->RenderFloatSamples(interleavedStereo, frames);
+}
+
 // ---- music: the channel operations on channel 32, through their virtual slots
 
 int gxtkAudio::PlayMusic(const String& path, int flags) {

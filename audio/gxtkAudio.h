@@ -58,6 +58,8 @@ public:
     // Mixes the next frames of a loopback driver into interleaved stereo;
     // false for a driver on a real device.
     bool RenderFrames(int16_t* interleavedStereo, int frames);
+    // The same mix as floats, before any rounding or clipping.
+    bool RenderFloatFrames(float* interleavedStereo, int frames);
 
     bool HasDevice() const { return hasDevice_; }
     bool HasContext() const { return hasContext_; }

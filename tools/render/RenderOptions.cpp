@@ -10,6 +10,8 @@
 #include "tools/render/SongRender.h"
 
 namespace render {
+const char* const kRenderVersion = "1.0";
+
 namespace {
 // A whole decimal number within [low, high], nothing else in the text.
 bool ParseBoundedInt(const std::string& text, int low, int high, int& value) {
@@ -60,8 +62,20 @@ bool ParseRenderArguments(int argc, const char* const* argv, RenderOptions& opti
             options.help = true;
             return true;
         }
+        if (arg == "--version") {
+            options.version = true;
+            return true;
+        }
         if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
+            continue;
+        }
+        if (arg == "--stems") {
+            options.stems = true;
+            continue;
+        }
+        if (arg == "--normalize") {
+            options.normalize = true;
             continue;
         }
         std::string value;
@@ -96,7 +110,8 @@ std::string RenderUsage() {
     char limit[96];
     std::snprintf(limit, sizeof limit, "A pass is limited to %lld ticks (%.1f minutes).\n",
                   static_cast<long long>(kMaxPassTicks), static_cast<double>(kMaxPassTicks) / kTicksPerSecond / 60.0);
-    return "Usage: zrbtracker-render SONG-FILE OUTPUT [--loops N] [--rate HZ] [--quiet] [--help]\n"
+    return "Usage: zrbtracker-render SONG-FILE OUTPUT [--loops N] [--rate HZ] [--stems] [--normalize] [--quiet]\n"
+           "       zrbtracker-render --help | --version\n"
            "\n"
            "Plays a song file through the tracker's player and writes the sound to OUTPUT.\n"
            "The format follows OUTPUT's extension: .wav (16-bit PCM stereo), .flac or .ogg (Vorbis).\n"
@@ -107,9 +122,23 @@ std::string RenderUsage() {
            "\n"
            "  --loops N   play the song N times (1..100, default 1)\n"
            "  --rate HZ   sample rate (8000..192000, default 44100)\n"
-           "  --quiet     no progress line on standard error\n"
+           "  --stems     also write OUT-1 .. OUT-4 beside OUTPUT (OUT.wav gives OUT-1.wav and so on):\n"
+           "              each tracker channel alone, sample-aligned with the full mix\n"
+           "  --normalize scale so that the loudest sample peaks at -1 dBFS (stems by the same gain)\n"
+           "  --quiet     no progress line on standard error and no summary on standard output\n"
            "  --help      this text\n"
+           "  --version   the program's version\n"
            "\n"
-           "Exit status 0 on success, 1 on any error; a failed export leaves no output file.\n";
+           "After a successful export one line on standard output names the file, its length and\n"
+           "its peak level. Exit status 0 on success, 1 on any error; a failed export leaves no\n"
+           "output file.\n";
+}
+
+std::string StemPath(const std::string& outputPath, int channel) {
+    const size_t slash = outputPath.rfind('/');
+    const size_t dot = outputPath.rfind('.');
+    const size_t cut =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? outputPath.size() : dot;
+    return outputPath.substr(0, cut) + "-" + std::to_string(channel) + outputPath.substr(cut);
 }
 }  // namespace render

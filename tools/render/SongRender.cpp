@@ -2,6 +2,10 @@
 // with the frames of each tick rendered right after it.
 #include "tools/render/SongRender.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,28 +22,66 @@
 namespace render {
 namespace {
 std::string ErrorText(int code) { return code != 0 ? std::strerror(code) : "read error"; }
+
+// The magic and the three counts that follow it.
+constexpr int kSongHeaderLength = 7;
+const char kSongMagic[] = "ZRB1";
+
+bool HasSongHeader(const String& text) {
+    if (text.Length() < kSongHeaderLength) return false;
+    for (int i = 0; i < 4; ++i)
+        if (text[i] != static_cast<int>(kSongMagic[i])) return false;
+    return true;
+}
 }  // namespace
 
 bool ReadSongFile(const std::string& path, TrackerState& state, std::string& error) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    // Non-blocking, so that opening a FIFO does not wait for a writer; only
+    // a regular file of a song's size is read at all.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         error = "cannot read song file (" + ErrorText(errno) + ")";
+        return false;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        error =
+            S_ISDIR(info.st_mode) ? "cannot read song file (Is a directory)" : "not a song file (not a regular file)";
+        return false;
+    }
+    if (info.st_size > kMaxSongFileBytes) {
+        close(fd);
+        error = "not a song file (larger than 1 MB)";
         return false;
     }
     std::string bytes;
     std::vector<char> chunk(1 << 16);
-    size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0) bytes.append(chunk.data(), got);
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    if (failed) {
+    int readError = 0;
+    // The size may still grow while we read: stop one byte past the limit.
+    while (static_cast<int64_t>(bytes.size()) <= kMaxSongFileBytes) {
+        const ssize_t got = read(fd, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) readError = errno;
+        if (got <= 0) break;
+        bytes.append(chunk.data(), static_cast<size_t>(got));
+    }
+    close(fd);
+    if (readError != 0) {
         error = "cannot read song file (" + ErrorText(readError) + ")";
         return false;
     }
-    const String text = DecodeText(bytes);
-    if (text.Empty()) {
+    if (static_cast<int64_t>(bytes.size()) > kMaxSongFileBytes) {
+        error = "not a song file (larger than 1 MB)";
+        return false;
+    }
+    if (bytes.empty()) {
         error = "song file is empty";
+        return false;
+    }
+    const String text = DecodeText(bytes);
+    if (!HasSongHeader(text)) {
+        error = "not a song file";
         return false;
     }
     BuildEmptySong(state);

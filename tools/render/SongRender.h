@@ -19,9 +19,14 @@ constexpr int64_t kTailTicks = kTicksPerSecond;
 // song file (a speed far above 16) can need more; its pass is cut here.
 constexpr int64_t kMaxPassTicks = int64_t{tracker::kPositions} * tracker::kRowsPerPattern * 16;
 
+// The largest song file read: far above the largest song (256 patterns, about
+// 132 KB), far below what would stall the tool.
+constexpr int64_t kMaxSongFileBytes = int64_t{1} << 20;
+
 // Reads a song file at any path with the tracker's text decoding and song
-// decoder, over an empty song. False with `error` when the file can't be read
-// or is empty (which the tracker refuses to load as well).
+// decoder, over an empty song. False with `error` when the file can't be read,
+// is empty, is not a regular file, is over kMaxSongFileBytes, or does not
+// begin with the song magic and the header's counts ("not a song file").
 bool ReadSongFile(const std::string& path, TrackerState& state, std::string& error);
 
 // Loads the eight waveforms from the data folder into state.waveBank. False

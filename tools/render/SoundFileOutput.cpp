@@ -3,20 +3,29 @@
 // can remove it without allocating.
 #include "tools/render/SoundFileOutput.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace render {
 namespace {
 constexpr double kVorbisQuality = 0.6;
 constexpr size_t kPendingPathBytes = 4096;
+// Writes reach the system in pieces of this size (one tick is 3.5 KB).
+constexpr size_t kWriteBytes = size_t{1} << 20;
+constexpr char kPartialMarker[] = ".partial-";
+constexpr int kPartialSuffixLength = 6;  // mkstemp's XXXXXX
+constexpr time_t kStaleSeconds = 60;
 
 // The temporary file a signal handler must remove; empty when none.
 char g_pendingPath[kPendingPathBytes];
@@ -44,6 +53,27 @@ std::string DirectoryOf(const std::string& path) {
 std::string BaseNameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+sf_count_t VirtualLength(void* self) { return static_cast<SoundFileOutput*>(self)->FileLength(); }
+sf_count_t VirtualSeek(sf_count_t offset, int whence, void* self) {
+    return static_cast<SoundFileOutput*>(self)->Seek(offset, whence);
+}
+sf_count_t VirtualRead(void* data, sf_count_t count, void* self) {
+    return static_cast<SoundFileOutput*>(self)->Read(data, count);
+}
+sf_count_t VirtualWrite(const void* data, sf_count_t count, void* self) {
+    return static_cast<SoundFileOutput*>(self)->WriteBytes(data, count);
+}
+sf_count_t VirtualTell(void* self) { return static_cast<SoundFileOutput*>(self)->Tell(); }
+
+// ".NAME.partial-XXXXXX" with a known sound extension in NAME.
+bool IsPartialName(const std::string& name) {
+    const size_t marker = name.rfind(kPartialMarker);
+    if (name.size() < 2 || name[0] != '.' || marker == std::string::npos ||
+        name.size() - marker - (sizeof kPartialMarker - 1) != kPartialSuffixLength)
+        return false;
+    return SoundFileFormatFor(name.substr(1, marker - 1)) != 0;
 }
 
 // New files get the permissions the user's umask gives, not mkstemp's 0600.
@@ -84,25 +114,44 @@ bool SoundFileOutput::Open(const std::string& path, int sampleRate, std::string&
         error = "unknown output format (use .wav, .flac or .ogg)";
         return false;
     }
+    std::string target = path;
     struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-        error = "cannot write output (Is a directory)";
-        return false;
+    if (stat(path.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) {
+            error = "cannot write output (Is a directory)";
+            return false;
+        }
+        // A FIFO or device can't be replaced by renaming a file over it, and
+        // writing a sound file into one (with its header rewritten at the end)
+        // can't work: say so rather than replace it.
+        if (!S_ISREG(existing.st_mode)) {
+            error = "is not a regular file (a FIFO, device or socket); choose a file name";
+            return false;
+        }
+        struct stat link {};
+        if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            char resolved[PATH_MAX];
+            if (realpath(path.c_str(), resolved)) target = resolved;
+        }
     }
-    std::string pattern = DirectoryOf(path) + "/." + BaseNameOf(path) + ".partial-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
+    std::string pattern = DirectoryOf(target) + "/." + BaseNameOf(target) + kPartialMarker + "XXXXXX";
+    fd_ = mkstemp(pattern.data());
+    if (fd_ < 0) {
         error = std::string("cannot write output (") + std::strerror(errno) + ")";
         return false;
     }
     temporaryPath_ = pattern;
-    path_ = path;
+    path_ = target;
     SetPending(temporaryPath_);
-    ApplyUmaskPermissions(fd);
-    file_ = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
+    ApplyUmaskPermissions(fd_);
+    pending_.clear();
+    pending_.reserve(kWriteBytes);
+    pendingStart_ = position_ = length_ = 0;
+    writeErrno_ = 0;
+    static SF_VIRTUAL_IO io = {VirtualLength, VirtualSeek, VirtualRead, VirtualWrite, VirtualTell};
+    file_ = sf_open_virtual(&io, SFM_WRITE, &info, this);
     if (!file_) {
-        error = std::string("cannot write output (") + sf_strerror(nullptr) + ")";
-        close(fd);
+        error = Failure(sf_strerror(nullptr));
         Abandon();
         return false;
     }
@@ -118,11 +167,66 @@ bool SoundFileOutput::Write(const int16_t* interleavedStereo, int frames, std::s
         error = "cannot write output (not open)";
         return false;
     }
-    if (sf_writef_short(file_, interleavedStereo, frames) != frames) {
-        error = std::string("cannot write output (") + sf_strerror(file_) + ")";
+    if (sf_writef_short(file_, interleavedStereo, frames) != frames || writeErrno_ != 0) {
+        error = Failure(sf_strerror(file_));
         return false;
     }
     return true;
+}
+
+std::string SoundFileOutput::Failure(const std::string& libraryText) const {
+    return "cannot write output (" + (writeErrno_ != 0 ? std::string(std::strerror(writeErrno_)) : libraryText) + ")";
+}
+
+bool SoundFileOutput::Flush() {
+    size_t done = 0;
+    while (done < pending_.size() && writeErrno_ == 0) {
+        const ssize_t wrote = pwrite(fd_, pending_.data() + done, pending_.size() - done,
+                                     static_cast<off_t>(pendingStart_ + static_cast<int64_t>(done)));
+        if (wrote > 0)
+            done += static_cast<size_t>(wrote);
+        else if (wrote < 0 && errno == EINTR)
+            continue;
+        else
+            writeErrno_ = wrote < 0 ? errno : EIO;
+    }
+    pendingStart_ += static_cast<int64_t>(pending_.size());
+    pending_.clear();
+    return writeErrno_ == 0;
+}
+
+int64_t SoundFileOutput::FileLength() { return length_; }
+
+int64_t SoundFileOutput::Seek(int64_t offset, int whence) {
+    const int64_t base = whence == SEEK_CUR ? position_ : whence == SEEK_END ? length_ : 0;
+    if (base + offset < 0) return -1;
+    position_ = base + offset;
+    return position_;
+}
+
+int64_t SoundFileOutput::Read(void* data, int64_t count) {
+    if (!Flush()) return 0;
+    pendingStart_ = position_;
+    const ssize_t got = pread(fd_, data, static_cast<size_t>(count), static_cast<off_t>(position_));
+    if (got <= 0) return 0;
+    position_ += got;
+    return got;
+}
+
+int64_t SoundFileOutput::WriteBytes(const void* data, int64_t count) {
+    if (writeErrno_ != 0) return 0;
+    // A write elsewhere than right after the gathered bytes (a header
+    // rewrite) sends those first.
+    if (position_ != pendingStart_ + static_cast<int64_t>(pending_.size())) {
+        if (!Flush()) return 0;
+        pendingStart_ = position_;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    pending_.insert(pending_.end(), bytes, bytes + count);
+    position_ += count;
+    if (position_ > length_) length_ = position_;
+    if (pending_.size() >= kWriteBytes && !Flush()) return 0;
+    return count;
 }
 
 bool SoundFileOutput::Commit(std::string& error) {
@@ -130,11 +234,20 @@ bool SoundFileOutput::Commit(std::string& error) {
         error = "cannot write output (not open)";
         return false;
     }
-    sf_write_sync(file_);
     const int closed = sf_close(file_);
     file_ = nullptr;
-    if (closed != 0) {
-        error = std::string("cannot write output (") + sf_error_number(closed) + ")";
+    bool written = closed == 0 && Flush();
+    if (written && fsync(fd_) != 0) {
+        writeErrno_ = errno;
+        written = false;
+    }
+    if (close(fd_) != 0 && written) {
+        writeErrno_ = errno;
+        written = false;
+    }
+    fd_ = -1;
+    if (!written) {
+        error = Failure(sf_error_number(closed));
         Abandon();
         return false;
     }
@@ -153,11 +266,33 @@ void SoundFileOutput::Abandon() {
         sf_close(file_);
         file_ = nullptr;
     }
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    pending_.clear();
     if (!temporaryPath_.empty()) {
         g_pending = 0;
         unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }
+}
+
+void RemoveStalePartials(const std::string& path) {
+    const std::string folder = DirectoryOf(path);
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!IsPartialName(name)) continue;
+        const std::string full = folder + "/" + name;
+        struct stat info {};
+        if (lstat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+            now - info.st_mtime > kStaleSeconds)
+            unlink(full.c_str());
+    }
+    closedir(dir);
 }
 
 void RemovePendingOutput() {
