@@ -5,6 +5,7 @@
 // Whatever does not hold is mixed in full, exactly as before.
 #include "tools/render/PassRender.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -24,7 +25,15 @@ bool SameBits(const T& a, const T& b) {
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-// Everything PlayerTick and RunModulation carry from one tick to the next.
+// Everything PlayerTick and RunModulation carry from one tick to the next,
+// in a form where states that behave alike from here on compare equal:
+// - The counters of a voice only meet values up to three times the largest
+//   SPD or SWP value (equality tests, halves, limits), so beyond that bound
+//   they all act alike until the next note-on resets them. An idle channel's
+//   counters would otherwise grow forever and no pass would ever repeat.
+// - The note, arpeggio offset and slide of a channel whose oscillators are
+//   both stopped only reach the rates of stopped sources; the next note-on
+//   resets them before its first mix.
 struct PlayerSnapshot {
     int tickCounter, playRow, patternBase, currentPosition;
     std::array<VoiceState, tracker::kChannels> voices;
@@ -54,6 +63,20 @@ struct PlayerSnapshot {
           oscA(s.oscA),
           oscB(s.oscB) {}
 
+    void Normalise(int counterBound, const OscillatorSnapshot& oscillators) {
+        for (size_t c = 0; c < voices.size(); ++c) {
+            VoiceState& voice = voices[c];
+            voice.arpCounter = std::min(voice.arpCounter, counterBound);
+            voice.pwmCounter = std::min(voice.pwmCounter, counterBound);
+            voice.noteTicks = std::min(voice.noteTicks, counterBound);
+            if (!IsPlaying(oscillators[c]) && !IsPlaying(oscillators[c + tracker::kChannels])) {
+                voice.note = 0.0f;
+                voice.arpOffset = 0.0f;
+                voice.slide = 0.0f;
+            }
+        }
+    }
+
     bool operator==(const PlayerSnapshot& o) const {
         return tickCounter == o.tickCounter && playRow == o.playRow && patternBase == o.patternBase &&
                currentPosition == o.currentPosition && SameBits(voices, o.voices) && rowInstrument == o.rowInstrument &&
@@ -64,6 +87,16 @@ struct PlayerSnapshot {
                oscA == o.oscA && oscB == o.oscB;
     }
 };
+
+// Beyond this a counter's value no longer matters (see Normalise): the
+// counters meet SPD (entry 5) and SWP (entry 3 / 16) times at most three.
+int CounterBound(const TrackerState& state) {
+    int largest = 0;
+    const auto& params = state.instrumentParams;
+    for (size_t first = 0; first + 5 < params.size(); first += 8)
+        largest = std::max({largest, params[first + 5], params[first + 3] / 16});
+    return 3 * largest + 2;
+}
 
 struct PassStart {
     PlayerSnapshot player;
@@ -79,6 +112,7 @@ bool RenderSongFrames(TrackerState& state, gxtkAudio& audio, const RenderPlan& p
     const int64_t passSamples = plan.FramesBefore(plan.passTicks) * 2;
     const bool wholeFrames = (plan.passTicks * plan.sampleRate) % kTicksPerSecond == 0;
     const bool mayCopy = plan.loops > 2 && wholeFrames && passSamples <= kMaxKeptSamples;
+    const int counterBound = CounterBound(state);
     std::vector<float> kept;
     if (mayCopy) kept.reserve(static_cast<size_t>(passSamples));
     std::vector<PassStart> starts;  // at most the previous pass's and this one's
@@ -102,6 +136,7 @@ bool RenderSongFrames(TrackerState& state, gxtkAudio& audio, const RenderPlan& p
             if (!TakeOscillatorSnapshot(audio, start.oscillators)) {
                 starts.clear();
             } else {
+                start.player.Normalise(counterBound, start.oscillators);
                 const bool repeats = !starts.empty() && starts.back().player == start.player &&
                                      SameSnapshot(starts.back().oscillators, start.oscillators);
                 if (repeats && static_cast<int64_t>(kept.size()) == passSamples) {

@@ -26,5 +26,11 @@ using OscillatorSnapshot = std::array<SourceSnapshot, 8>;
 // proven and every pass must be mixed.
 bool TakeOscillatorSnapshot(gxtkAudio& audio, OscillatorSnapshot& snapshot);
 
+// Two stopped sources are alike whatever their other values: starting one
+// sets its buffer and position, and the player sets gain and pitch before the
+// next mix.
 bool SameSnapshot(const OscillatorSnapshot& a, const OscillatorSnapshot& b);
+
+// Playing or paused: a source whose position and values still matter.
+bool IsPlaying(const SourceSnapshot& source);
 }  // namespace render
