@@ -77,6 +77,8 @@ fi
 echo "== export"
 if has zrbtracker-render && has zrb_demosong; then
     bash "$root/bench/render/run_export.sh"
+    echo "== pitch table (each WAV selection at A-2, rendered)"
+    bash "$root/bench/render/run_pitch.sh"
 else
     echo "export: skipped (zrbtracker-render or the demo song did not build)"
 fi
