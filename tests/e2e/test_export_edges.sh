@@ -44,6 +44,20 @@ ln -s /dev/full "$T/out/full.wav"
 refused "a link to /dev/full as the output" "full.wav: is not a regular file" "" "$SONG" "$T/out/full.wav"
 zrb_check "the links are kept" test -L "$T/out/to-pipe.wav" -a -L "$T/out/full.wav"
 
+# A stem name taken by a folder: refused before anything is written.
+mkdir -p "$T/out/st-2.wav"
+refused "--stems onto a folder" "st-2.wav" "$T/out/st.wav" "$SONG" "$T/out/st.wav" --stems
+zrb_expect_eq "--stems onto a folder: no stem and no partial" 0 \
+    "$(find "$T/out" -maxdepth 1 -name '*st-*' -type f -o -maxdepth 1 -name '.st*partial*' | wc -l)"
+
+# An interrupted export with stems removes all five temporary files.
+"$RENDER" "$SONG" "$T/out/int.flac" --stems --loops 100 --quiet &
+pid=$!
+zrb_wait_for 20 bash -c "ls -a '$T/out' | grep -q '^\.int-4\.flac\.partial'"
+kill -TERM "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+zrb_expect_eq "interrupted stems: no temporary file" 0 "$(ls -a "$T/out" | grep -c 'int.*partial')"
+
 # A link to a file: the file is written, the link kept.
 : >"$T/out/target.wav"
 ln -s target.wav "$T/out/link.wav"

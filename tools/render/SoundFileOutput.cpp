@@ -27,15 +27,27 @@ constexpr char kPartialMarker[] = ".partial-";
 constexpr int kPartialSuffixLength = 6;  // mkstemp's XXXXXX
 constexpr time_t kStaleSeconds = 60;
 
-// The temporary file a signal handler must remove; empty when none.
-char g_pendingPath[kPendingPathBytes];
-volatile std::sig_atomic_t g_pending = 0;
+// The temporary files a signal handler must remove, one slot per output
+// open at once (the mix and its four stems); a slot is free when not marked.
+constexpr int kPendingSlots = 8;
+char g_pendingPath[kPendingSlots][kPendingPathBytes];
+volatile std::sig_atomic_t g_pending[kPendingSlots] = {};
 
-void SetPending(const std::string& path) {
-    g_pending = 0;
-    if (path.empty() || path.size() >= kPendingPathBytes) return;
-    std::memcpy(g_pendingPath, path.c_str(), path.size() + 1);
-    g_pending = 1;
+// The slot now holding `path`, or -1 when none is free.
+int SetPending(const std::string& path) {
+    if (path.empty() || path.size() >= kPendingPathBytes) return -1;
+    for (int slot = 0; slot < kPendingSlots; ++slot) {
+        if (g_pending[slot]) continue;
+        std::memcpy(g_pendingPath[slot], path.c_str(), path.size() + 1);
+        g_pending[slot] = 1;
+        return slot;
+    }
+    return -1;
+}
+
+void ClearPending(int& slot) {
+    if (slot >= 0) g_pending[slot] = 0;
+    slot = -1;
 }
 
 std::string Lowercase(std::string text) {
@@ -142,7 +154,7 @@ bool SoundFileOutput::Open(const std::string& path, int sampleRate, std::string&
     }
     temporaryPath_ = pattern;
     path_ = target;
-    SetPending(temporaryPath_);
+    pendingSlot_ = SetPending(temporaryPath_);
     ApplyUmaskPermissions(fd_);
     pending_.clear();
     pending_.reserve(kWriteBytes);
@@ -256,7 +268,7 @@ bool SoundFileOutput::Commit(std::string& error) {
         Abandon();
         return false;
     }
-    g_pending = 0;
+    ClearPending(pendingSlot_);
     temporaryPath_.clear();
     return true;
 }
@@ -272,7 +284,7 @@ void SoundFileOutput::Abandon() {
     }
     pending_.clear();
     if (!temporaryPath_.empty()) {
-        g_pending = 0;
+        ClearPending(pendingSlot_);
         unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }
@@ -296,6 +308,7 @@ void RemoveStalePartials(const std::string& path) {
 }
 
 void RemovePendingOutput() {
-    if (g_pending) unlink(g_pendingPath);
+    for (int slot = 0; slot < kPendingSlots; ++slot)
+        if (g_pending[slot]) unlink(g_pendingPath[slot]);
 }
 }  // namespace render

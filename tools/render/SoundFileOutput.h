@@ -61,14 +61,15 @@ private:
     int64_t pendingStart_ = 0;
     int64_t position_ = 0;
     int64_t length_ = 0;
-    int writeErrno_ = 0;  // the first failed write's reason
+    int writeErrno_ = 0;    // the first failed write's reason
+    int pendingSlot_ = -1;  // where a signal handler finds temporaryPath_
 };
 
 // Removes stale temporary files of earlier, killed exports beside `path`:
 // only names of our own pattern, owned by us and older than a minute.
 void RemoveStalePartials(const std::string& path);
 
-// Removes the temporary file of the output being written, if any; safe to call
-// from a signal handler.
+// Removes the temporary files of the outputs being written, if any; safe to
+// call from a signal handler.
 void RemovePendingOutput();
 }  // namespace render

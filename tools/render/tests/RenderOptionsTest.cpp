@@ -82,4 +82,12 @@ TEST(RenderOptions, WrongFileCountAndUnknownOptionsAreRefused) {
     EXPECT_FALSE(unknown.ok);
     EXPECT_NE(unknown.error.find("--speed"), std::string::npos);
 }
+TEST(RenderOptions, StemNamesGoBeforeTheExtensionOfTheFileNameOnly) {
+    const Parsed p = Parse({"--stems", "song", "--normalize", "mix.wav"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_TRUE(p.options.stems && p.options.normalize);
+    EXPECT_EQ(render::StemPath("out/mix.wav", 1), "out/mix-1.wav");
+    EXPECT_EQ(render::StemPath("takes.v2/mix.FLAC", 4), "takes.v2/mix-4.FLAC");
+    EXPECT_EQ(render::StemPath("takes.v2/mix", 2), "takes.v2/mix-2");
+}
 }  // namespace
