@@ -95,6 +95,7 @@ zrb_check "--version names the program" bash -c "'$RENDER' --version | grep -qE 
 # A full disk names its cause, for every format, and leaves nothing.
 mkdir -p "$T/small"
 if mount -t tmpfs -o size=256k tmpfs "$T/small" 2>/dev/null; then
+    trap 'umount "$T/small" 2>/dev/null; zrb_cleanup' EXIT
     for format in ogg flac wav; do
         refused "full disk, .$format" "No space left on device" "$T/small/o.$format" \
             "$SONG" "$T/small/o.$format" --loops 3
