@@ -3,6 +3,7 @@
 // song values, cursor highlight and caret, the 32 pattern rows with the order
 // column, the button images.
 #include "screen/Screen.h"
+#include "screen/Overlays.h"
 #include "screen/ScreenDrawing.h"
 
 namespace {
@@ -155,4 +156,5 @@ void DrawMainScreen(TrackerState& state, c_GraphicsContext& g) {
     DrawCursor(state, g);
     DrawPatternRows(state, g);
     DrawButtons(state, g);
+    screen::DrawHelpHint(g);
 }
