@@ -6,7 +6,7 @@
 namespace {
 using namespace overlay_layout;
 
-constexpr int kTextX = 12;
+constexpr int kTextX = 6;
 constexpr int kTextTop = 17;
 
 // 56 characters at most, 38 lines at most: the page fits the box.
@@ -22,12 +22,13 @@ const char* const kHelpLines[] = {
     "Mouse: play home edit undo copytrack pastetrck load",
     "save, on/off, FLW, Layout, the name fields, and the",
     "arrow pairs beside OCT SPD Len and the instrument.",
-    "Note keys, by key position on any keyboard (Layout KEY;",
-    "US and DE read the letters as typed):",
-    "  2 3   5 6 7   9 0       C# D#    F# G# A#    C# D#",
-    " Q W E R T Y U I O P     C  D  E  F  G  A  B  C  D  E",
-    "  S D   G H J             C# D#    F# G# A#   (octave",
-    " Z X C V B N M           C  D  E  F  G  A  B   below)",
+    "Note keys by their place on any keyboard (Layout KEY;",
+    "click it for US or DE: the printed letters as typed)",
+    "   2 3   5 6 7   9 0       C# D#   F# G# A#   C# D#",
+    "  Q W E R T Y U I O P     C  D  E  F  G  A  B  C  D  E",
+    "   S D   G H J             C# D#   F# G# A#",
+    "  Z X C V B N M           C  D  E  F  G  A  B  (octave",
+    "                                                below)",
     ". empty  < note off  + slide down  # slide up  - end",
     "Volume column: 0-9 a-f.  OCT: octave of typed notes.",
     "WAV 1-7  waveform pair of the two oscillators",

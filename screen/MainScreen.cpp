@@ -2,8 +2,8 @@
 // panels and labels with the logo, the instrument description, the panel and
 // song values, cursor highlight and caret, the 32 pattern rows with the order
 // column, the button images.
-#include "screen/Screen.h"
 #include "screen/Overlays.h"
+#include "screen/Screen.h"
 #include "screen/ScreenDrawing.h"
 
 namespace {

@@ -9,8 +9,8 @@
 namespace {
 using namespace overlay_layout;
 
-constexpr int kTextX = 12;
-constexpr int kNameChars = 27;
+constexpr int kTextX = 6;
+constexpr int kNameChars = 28;
 
 String Padded(const String& text, int width) {
     String out = text.Length() > width ? text.Slice(0, width - 1) + "~" : text;

@@ -11,10 +11,10 @@
 // Where the overlays lie on the 640 x 475 screen: a box under the header
 // line; the song list's rows start at listTop, 12 units apart.
 namespace overlay_layout {
-constexpr int kBoxX = 6;
-constexpr int kBoxY = 15;
-constexpr int kBoxWidth = 628;
-constexpr int kBoxHeight = 458;
+constexpr int kBoxX = 0;
+constexpr int kBoxY = 14;
+constexpr int kBoxWidth = 640;
+constexpr int kBoxHeight = 461;
 constexpr int kListTop = 42;
 constexpr int kListRows = 32;
 constexpr int kRowHeight = 12;
