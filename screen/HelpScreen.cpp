@@ -12,6 +12,7 @@ constexpr int kTextTop = 17;
 // 56 characters at most, 38 lines at most: the page fits the box.
 const char* const kHelpLines[] = {
     "HELP             any key or a click closes this page",
+    "",
     "Space  edit <-> standby    F1 play from the top",
     "F2     play from here      F1/F2 again: stop",
     "F5-F8  channel 1-4 on/off  F10 paste track",
@@ -22,6 +23,7 @@ const char* const kHelpLines[] = {
     "Mouse: play home edit undo copytrack pastetrck load",
     "save, on/off, FLW, Layout, the name fields, and the",
     "arrow pairs beside OCT SPD Len and the instrument.",
+    "",
     "Note keys by their place on any keyboard (Layout KEY;",
     "click it for US or DE: the printed letters as typed)",
     "   2 3   5 6 7   9 0       C# D#   F# G# A#   C# D#",
@@ -31,6 +33,7 @@ const char* const kHelpLines[] = {
     "                                                below)",
     ". empty  < note off  + slide down  # slide up  - end",
     "Volume column: 0-9 a-f.  OCT: octave of typed notes.",
+    "",
     "WAV 1-7  waveform pair of the two oscillators",
     "PWM 0-F  detune of oscillator B (pulse width)",
     "SWP 0-F  detune sweep speed; 0 = fixed detune",
@@ -40,6 +43,7 @@ const char* const kHelpLines[] = {
     "SPD 0-F  ticks per arpeggio step",
     "AMT 0-F  arpeggio amount (F = full steps)",
     "RPT 0-1  1: one arpeggio cycle, 0: it repeats",
+    "",
     "Songs: data/songs/ beside the program. Autosave",
     "of unsaved work on close: data/songs/autosave.",
     "Export: zrbtracker-render SONG OUT.wav (.flac .ogg)",
