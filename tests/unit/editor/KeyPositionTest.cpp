@@ -32,19 +32,4 @@ TEST_F(KeyPositionTest, NotesByPlaceCommandsAndVolumesAsTyped) {
     TypeWithKey('Q', 'a');  // AZERTY "a" is at the US "q" place
     EXPECT_EQ(Cell(4, 0, 5), 'A');
 }
-
-TEST_F(KeyPositionTest, TheSwitchStepsThroughUsAndDeBackToKeyPlaces) {
-    StartEditing();
-    Click(540, 450);
-    Update();
-    EXPECT_EQ(state.keyboardLayout, String("US"));
-    TypeWithKey('Z', 'y');  // a German keyboard read as US: "y" becomes "z"
-    EXPECT_EQ(Cell(0, 0, 0), 'z');
-    Click(540, 450);
-    Update();
-    EXPECT_EQ(state.keyboardLayout, String("DE"));
-    Click(540, 450);
-    Update();
-    EXPECT_EQ(state.keyboardLayout, String("KEY"));
-}
 }  // namespace

@@ -74,19 +74,4 @@ TEST_F(OverlayKeysTest, ListNarrowsAndLoadsThroughLoadSongEvenANameThatIsNotUtf8
     Update();
     EXPECT_EQ(state.statusText, String("Standby..."));
 }
-
-TEST_F(OverlayKeysTest, F12WithANameLoadsDirectlyAndEscapeClosesTheList) {
-    state.fileName = "missing";
-    TapKey(keys::kF12);
-    Update();
-    EXPECT_EQ(state.overlay.open, Overlay::kNone);
-    EXPECT_EQ(state.statusText, String("Loading Failed!"));
-    state.fileName = String();
-    TapKey(keys::kF12);
-    Update();
-    TapKey(27);
-    Update();
-    EXPECT_EQ(state.overlay.open, Overlay::kNone);
-    EXPECT_EQ(state.statusText, String("Loading Failed!"));  // the message outlives the list until the next key
-}
 }  // namespace

@@ -78,12 +78,4 @@ TEST_F(SongListTest, TypedTextNarrowsTheListKeepingItsOrderAndIgnoringCase) {
     EXPECT_EQ(FilterSongList(entries, ""), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_TRUE(FilterSongList(entries, "xyz").empty());
 }
-
-TEST_F(SongListTest, TenThousandFilesAreAllListed) {
-    for (int i = 0; i < 10000; ++i) Make("song" + std::to_string(i), "", 1000 + i);
-    const auto entries = ListSongFolder(folder);
-    ASSERT_EQ(entries.size(), 10000u);
-    EXPECT_EQ(entries.front().bytes, "song9999");
-    EXPECT_EQ(entries.back().bytes, "song0");
-}
 }  // namespace
