@@ -2,7 +2,7 @@
 # The help page and the song list on the real program: "?" shows the help
 # over the screen, the next key only closes it (no note is written); F12 with
 # no file name lists three songs newest first, Down and Enter load the second
-# (its name and instruments arrive, as a save under a new name shows).
+# newest (its name and instruments arrive, as a save under a new name shows).
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -38,8 +38,9 @@ find "$SONGS" -type f -exec touch -d '2001-01-01 00:00' {} +
 write_song "$SONGS/alpha" "first"
 write_song "$SONGS/beta" "second"
 write_song "$SONGS/gamma" "third"
-touch -d '2020-01-01 10:00' "$SONGS/alpha"
-touch -d '2020-01-02 10:00' "$SONGS/beta"
+# Newest first is gamma, alpha, beta: neither name order nor its reverse.
+touch -d '2020-01-02 10:00' "$SONGS/alpha"
+touch -d '2020-01-01 10:00' "$SONGS/beta"
 touch -d '2020-01-03 10:00' "$SONGS/gamma"
 zrb_start_app
 zrb_find_window || exit 1
@@ -60,7 +61,7 @@ zrb_screenshot "$ZRB_TMP/settled.png"
 zrb_check "the closing key wrote no note" zrb_region_same "$ZRB_TMP/editing.png" "$ZRB_TMP/settled.png" "$PATTERN_ROWS"
 zrb_check "with the help closed the same key writes a note" step note q "$PATTERN_ROWS"
 
-# ---- Song list: newest first; Down, Enter loads the second newest.
+# ---- Song list: newest first; Down, Enter loads the second newest (alpha).
 zrb_screenshot "$ZRB_TMP/before-list.png"
 zrb_key F12
 zrb_check "F12 with no name shows the song list" \
@@ -76,7 +77,7 @@ step name-x x "$FILE_NAME_LINE" || zrb_log "the name did not take x"
 zrb_key Return
 zrb_pause 0.3
 zrb_key F11
-zrb_check "F11 saves the loaded song as betax" zrb_wait_file "$SONGS/betax" 1000 30
-zrb_check "betax holds beta's instrument name" grep -q "second" "$SONGS/betax"
-zrb_check "beta itself is unchanged" test "$(stat -c %Y "$SONGS/beta")" -eq "$(date -d '2020-01-02 10:00' +%s)"
+zrb_check "F11 saves the loaded song as alphax" zrb_wait_file "$SONGS/alphax" 1000 30
+zrb_check "alphax holds alpha's instrument name" grep -q "first" "$SONGS/alphax"
+zrb_check "alpha itself is unchanged" test "$(stat -c %Y "$SONGS/alpha")" -eq "$(date -d '2020-01-02 10:00' +%s)"
 zrb_finish
