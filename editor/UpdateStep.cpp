@@ -1,5 +1,6 @@
 // The per-update hook: transport states with their keys and buttons, the
 // mute, follow and layout switches, then the editor in editing and standby.
+// An open help page or song list takes the whole update's input instead.
 #include "editor/Cells.h"
 #include "editor/Editor.h"
 #include "editor/EditorSteps.h"
