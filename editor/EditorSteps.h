@@ -11,5 +11,8 @@ namespace editor {
 void RunNameEntry(TrackerState& state, c_InputDevice& input, AudioDevice& audio);
 // F11 or the save button, then F12 or the load button.
 void RunSaveAndLoad(TrackerState& state, const c_InputDevice& input);
+// After the update: the state's own text where the status names another
+// state, and a message of an earlier update replaced once a key is hit.
+void KeepStatusTruthful(TrackerState& state, const c_InputDevice& input, const String& statusBefore);
 inline bool TypingName(const TrackerState& state) { return state.fileNameEntry == 1 || state.instrumentNameEntry == 1; }
 }  // namespace editor

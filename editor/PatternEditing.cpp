@@ -4,6 +4,7 @@
 #include "editor/Cells.h"
 #include "editor/Editor.h"
 #include "editor/EditorSteps.h"
+#include "editor/KeyPositions.h"
 #include "editor/Keys.h"
 #include "player/Player.h"
 #include "song/Undo.h"
@@ -55,10 +56,13 @@ void MoveCursorRow(TrackerState& state, const c_InputDevice& input) {
     if (state.cursorRow < 1) state.cursorRow = tracker::kRowsPerPattern;
 }
 
-// The note keys are those of a German keyboard; the US layout swaps y and z.
+// The note keys are those of a German keyboard; the US layout swaps y and z;
+// by key position, a note column takes the note of the key's place.
 int ReadTypedChar(const TrackerState& state, c_InputDevice& input) {
     int c = input.GetChar();
-    if (state.usLayout == 1) {
+    if (state.usLayout == editor::kLayoutByKeyPosition) {
+        if (state.cursorColumn % 2 == 1) c = editor::NoteCharByKeyPosition(c, input.KeyOfLastChar());
+    } else if (state.usLayout == 1) {
         if (c == 'Y' || c == 'y') {
             c = 'z';
         } else if (c == 'Z' || c == 'z') {

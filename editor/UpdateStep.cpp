@@ -1,8 +1,12 @@
 // The per-update hook: transport states with their keys and buttons, the
 // mute, follow and layout switches, then the editor in editing and standby.
+// An open help page or song list takes the whole update's input instead.
 #include "editor/Cells.h"
 #include "editor/Editor.h"
+#include "editor/EditorSteps.h"
+#include "editor/KeyPositions.h"
 #include "editor/Keys.h"
+#include "editor/Overlays.h"
 #include "player/Player.h"
 #include "song/Undo.h"
 
@@ -32,8 +36,7 @@ void SwitchFollow(TrackerState& state, const c_InputDevice& input) {
 void SwitchLayout(TrackerState& state, const c_InputDevice& input) {
     if (!editor::Clicked(input, editor::kLayoutButtonLeft) && !editor::Clicked(input, editor::kLayoutButtonRight))
         return;
-    state.usLayout = state.usLayout == 0 ? 1 : 0;
-    state.keyboardLayout = state.usLayout == 1 ? "US" : "DE";
+    editor::StepLayoutSwitch(state.usLayout, state.keyboardLayout);
 }
 
 // Editing <-> standby; playing -> standby.
@@ -69,11 +72,16 @@ void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& au
 
 void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
                 const std::function<void(int)>& setUpdateRate) {
+    const String statusBefore = state.statusText;
     state.redrawCounter += 1;
     state.wheelDelta = input.MouseWheel();
     if (state.transportState == tracker::kPlaying) {
         state.statusText = "Playing...";
         PlayerTick(state, audio);
+    }
+    if (editor::RunOverlays(state, input, audio)) {
+        state.patternBase = editor::PatternBaseOf(state);
+        return;
     }
     SwitchMutes(state, input);
     SwitchFollow(state, input);
@@ -92,4 +100,5 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
         RunPanelWidgets(state, input);
     }
     state.patternBase = editor::PatternBaseOf(state);
+    editor::KeepStatusTruthful(state, input, statusBefore);
 }

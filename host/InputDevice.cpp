@@ -41,12 +41,20 @@ void c_InputDevice::KeyEvent(int event, int data) {
     switch (event) {
         case EVENT_KEY_PRESSED:
             RegisterKeyDown(data);
+            pressedKey_ = ValidKey(data) ? data : 0;
             break;
         case EVENT_KEY_RELEASED:
             RegisterKeyUp(data);
+            pressedKey_ = 0;
             break;
         case EVENT_CHAR_TYPED:
-            if (charCount_ < input::kCharQueueSize) charQueue_[static_cast<size_t>(charCount_++)] = data;
+            // The host types a key's character right after its press, so the
+            // key still pending is the one that typed it.
+            if (charCount_ < input::kCharQueueSize) {
+                charKeys_[static_cast<size_t>(charCount_)] = pressedKey_;
+                charQueue_[static_cast<size_t>(charCount_++)] = data;
+            }
+            pressedKey_ = 0;
             break;
         default:
             break;
@@ -128,6 +136,7 @@ void c_InputDevice::EndUpdate() {
     hitListCount_ = 0;
     charReadIndex_ = 0;
     charCount_ = 0;
+    lastCharKey_ = 0;
 }
 
 int c_InputDevice::KeyDown(int key) const { return ValidKey(key) && keyDown_[static_cast<size_t>(key)] ? 1 : 0; }
@@ -137,7 +146,11 @@ int c_InputDevice::KeyHit(int key) const { return ValidKey(key) ? hitCount_[stat
 int c_InputDevice::MouseHit(int button) const { return button > 510 ? 0 : KeyHit(button + 1); }
 
 int c_InputDevice::GetChar() {
-    if (charReadIndex_ == charCount_) return 0;
+    if (charReadIndex_ == charCount_) {
+        lastCharKey_ = 0;
+        return 0;
+    }
+    lastCharKey_ = charKeys_[static_cast<size_t>(charReadIndex_)];
     return charQueue_[static_cast<size_t>(charReadIndex_++)];
 }
 

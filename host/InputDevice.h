@@ -58,6 +58,18 @@ public:
     int KeyHit(int key) const;
     int MouseHit(int button) const;
     int GetChar();
+    // The key code whose press typed the character GetChar last returned, or 0
+    // when it came without one (a key already released, an input method). On
+    // X11 the key code names the key's position, whatever the layout prints.
+    int KeyOfLastChar() const { return lastCharKey_; }
+    // True when c waits in this update's character queue, read or not.
+    bool CharQueued(int c) const {
+        for (int i = 0; i < charCount_; ++i)
+            if (charQueue_[static_cast<size_t>(i)] == c) return true;
+        return false;
+    }
+    // True when any key or button went down during this update.
+    bool AnyKeyHit() const { return hitListCount_ > 0; }
     float MouseX() const;
     float MouseY() const;
     float MouseWheel();
@@ -89,6 +101,9 @@ private:
     int charReadIndex_ = 0;
     int charCount_ = 0;
     std::array<int, input::kCharQueueSize> charQueue_{};
+    std::array<int, input::kCharQueueSize> charKeys_{};
+    int pressedKey_ = 0;  // the key pressed last, until its character or a release
+    int lastCharKey_ = 0;
     float mouseX_ = 0, mouseY_ = 0, mouseZ_ = 0;
     std::array<float, kTouchCount> touchX_{}, touchY_{};
     float accelX_ = 0, accelY_ = 0, accelZ_ = 0;

@@ -2,6 +2,7 @@
 // panels and labels with the logo, the instrument description, the panel and
 // song values, cursor highlight and caret, the 32 pattern rows with the order
 // column, the button images.
+#include "screen/Overlays.h"
 #include "screen/Screen.h"
 #include "screen/ScreenDrawing.h"
 
@@ -155,4 +156,5 @@ void DrawMainScreen(TrackerState& state, c_GraphicsContext& g) {
     DrawCursor(state, g);
     DrawPatternRows(state, g);
     DrawButtons(state, g);
+    screen::DrawHelpHint(g);
 }

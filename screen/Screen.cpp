@@ -3,6 +3,7 @@
 // level meters), drawn over the pixels earlier frames left.
 #include "screen/Screen.h"
 
+#include "screen/Overlays.h"
 #include "screen/ScreenDrawing.h"
 #include "song/SongModel.h"
 
@@ -67,9 +68,22 @@ void DrawStatusArea(TrackerState& state, c_GraphicsContext& g) {
     DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
     DrawLevelMeters(state, g);
 }
+
+// A closed overlay is erased by a full layout at once, also while playing
+// (laid out from the pattern's first row, as following does).
+void EraseClosedOverlay(TrackerState& state, c_GraphicsContext& g) {
+    if (!state.overlay.dirty || state.overlay.open != Overlay::kNone) return;
+    const int playRow = state.playRow;
+    if (state.transportState == tracker::kPlaying) state.playRow = 0;
+    DrawMainScreen(state, g);
+    state.playRow = playRow;
+    state.redrawCounter = 0;
+    state.overlay.dirty = false;
+}
 }  // namespace
 
 void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
+    EraseClosedOverlay(state, g);
     if (state.transportState == tracker::kPlaying) {
         const bool follow = state.followMode == kFollowOn;
         // While following, each pattern is laid out afresh when its first row plays.
@@ -83,4 +97,6 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
         state.redrawCounter = 0;
     }
     DrawStatusArea(state, g);
+    screen::DrawOverlays(state, g);
+    if (state.overlay.open != Overlay::kNone) state.overlay.dirty = false;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "runtime/String.h"
+#include "song/OverlayState.h"
 
 class c_Sound;
 class c_Image;
@@ -98,8 +99,8 @@ struct TrackerState {
     // Editor state.
     int followCounter = 1;
     String followMode = "On";
-    int usLayout = 0;
-    String keyboardLayout = "DE";
+    int usLayout = 2;  // note keys by key position (0 as typed, 1 with y and z swapped)
+    String keyboardLayout = "KEY";
     int undoSlot = 0;
     int fileNameEntry = 0;
     String fileName;
@@ -126,6 +127,9 @@ struct TrackerState {
     int previewPwmPeriod = 8;
     int previewPwmCounter = 0;
     int previewPwmDirection = 0;
+
+    // The help page or song list shown over the screen, if any.
+    OverlayState overlay;
 
     // Screen.
     std::array<String, tracker::kChannels> channelLabels;

@@ -110,8 +110,9 @@ import sys
 text = open(sys.argv[1], "rb").read().decode("utf-8")
 column = lambda k: text[7 + 32 * k:7 + 32 * (k + 1)]
 # Channel 1's four columns are 0 (note), 4 (volume), 8 (instrument), 12 (octave).
+# The key at the US "z" place is the lower row's C, stored as "y".
 ok = column(0)[:3] == "qwe" and column(4)[:3] == "88A" and column(8)[:3] == "111" \
-    and column(12)[:3] == "222" and column(2)[3] == "z"
+    and column(12)[:3] == "222" and column(2)[3] == "y"
 sys.exit(0 if ok else 1)
 PY
 

