@@ -18,6 +18,7 @@
 
 #include "io/AtomicFile.h"
 #include "io/TextFile.h"
+#include "song/SongFolder.h"
 #include "song/SongModel.h"
 #include "song/Undo.h"
 
@@ -119,12 +120,13 @@ void DecodeSongText(TrackerState& state, const String& text) {
 
 String SaveSong(TrackerState& state, const String& name) {
     if (name.Empty()) return "Enter a Name...";
+    MakeSongFolder();
     if (!SaveFileAtomically(kSongFolder + name, EncodeSong(state).ToUtf8())) return "Saving Failed!";
     return "File Saved...";
 }
 
 String LoadSong(TrackerState& state) {
-    const String text = LoadString(kSongFolder + state.fileName);
+    const String text = LoadString(kSongFolder + state.fileName, kLargestSongFileBytes);
     if (text.Empty()) return "Loading Failed!";
     DecodeSongText(state, text);
     PushUndo(state, true);
