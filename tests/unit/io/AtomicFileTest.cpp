@@ -1,9 +1,7 @@
 // Atomic saves: the new bytes replace the file only when every step worked;
 // each injected fault leaves the old file byte-identical and no temporary.
 // Links: a symbolic link stays a link, a hard-linked file keeps its links.
-// Stale temporaries: only our own pattern, only old ones, are swept.
 #include <sys/stat.h>
-#include <utime.h>
 
 #include "io/AtomicFile.h"
 #include "tests/unit/io/IoTestSupport.h"
@@ -98,18 +96,4 @@ TEST_F(AtomicFileTest, SavesThroughLinksAndKeepsThem) {
     struct stat info;
     ASSERT_EQ(stat(Path("data/songs/h1").c_str(), &info), 0);
     EXPECT_EQ(info.st_nlink, 2u);
-}
-
-TEST_F(AtomicFileTest, SweepsOnlyOldTemporariesOfItsOwnPattern) {
-    const std::vector<std::string> names = {
-        "song.tmp-Ab3dE9", "x.tmp-000000", "young.tmp-Ab3dE9", "song.tmp-Ab3dE", ".tmp-Ab3dE9",
-        "song.tmp-Ab3d_9", "song"};
-    for (const std::string& name : names) WriteBytes(Path("data/songs/" + name), "x");
-    const utimbuf old{1000, 1000};
-    for (const std::string& name : names)
-        if (name != "young.tmp-Ab3dE9") utime(Path("data/songs/" + name).c_str(), &old);
-    EXPECT_EQ(RemoveStaleTemporaryFiles("korvanth://data/songs/", 60), 2);
-    EXPECT_FALSE(Exists(Path("data/songs/song.tmp-Ab3dE9")));
-    EXPECT_FALSE(Exists(Path("data/songs/x.tmp-000000")));
-    EXPECT_EQ(Entries(Path("data/songs")).size(), names.size() - 2);
 }

@@ -86,20 +86,6 @@ TEST_F(LoadTest, LoadDataReadsFilesLargerThanOneChunk) {
     EXPECT_FALSE(LoadData(String(Path("data")), loaded));
 }
 
-// A FIFO with no writer would block a plain open for good; a file over the
-// limit is refused whole, one exactly at the limit loads.
-TEST_F(LoadTest, OnlyRegularFilesWithinTheLimitLoad) {
-    ASSERT_EQ(mkfifo(Path("data/pipe").c_str(), 0600), 0);
-    std::string loaded;
-    EXPECT_FALSE(LoadData("korvanth://data/pipe", loaded));
-    EXPECT_FALSE(LoadData("/dev/zero", loaded));
-    WriteBytes(Path("data/four"), "ZRB1");
-    EXPECT_EQ(LoadString("four", 4), "ZRB1");
-    EXPECT_EQ(LoadString("four", 3), "");
-    symlink("four", Path("data/link").c_str());
-    EXPECT_EQ(LoadString("link", 4), "ZRB1");
-}
-
 class StateFileTest : public TempAppDirectory {
 protected:
     void SetUp() override {
