@@ -95,7 +95,8 @@ for target in $TARGETS; do
     if [ "$status" -ne 0 ] || [ "$found" -ne 0 ]; then
         failed=1
         echo "=== $target: $crashes crash(es), $timeouts timeout(s), $ooms out-of-memory (status $status)"
-        grep -E "ERROR:|SUMMARY:|fuzz check failed|Test unit written|CRASH|TIMEOUT|OOM" "$log" | sort -u | head -30
+        grep -E "ERROR:|SUMMARY:|fuzz check failed" "$log" | sed -E 's/^==[0-9]+== ?//' | sort | uniq -c | head -20
+        find "$WORK/crashes" -name "$target-*" -newer "$WORK/logs/started" | head -10
         line="$(printf '%-11s %10s runs %7s/s  corpus %5s  FOUND %s' "$target" "${runs:-?}" "$rate" "$corpus" "$found")"
     else
         line="$(printf '%-11s %10s runs %7s/s  corpus %5s  ok' "$target" "${runs:-?}" "$rate" "$corpus")"
