@@ -55,13 +55,13 @@ zrb_check "a stale temporary save file is gone after start-up" zrb_wait_for 30 n
 zrb_check "a temporary younger than a minute stays" test -e "$SONGS/busy.tmp-Zz9yX8"
 zrb_check "a file of another name pattern stays" test -e "$SONGS/notes.tmp-old"
 
-# F12 with no name (the songs folder itself) shows "Loading Failed!" by
-# design: the reference for the FIFO below.
+# F12 on a folder's name shows "Loading Failed!": the reference for the FIFO below.
+enter_name folder kept 0 || { echo "FAIL: typing the name kept"; zrb_finish; }
 zrb_key F12
 zrb_shot_until failed 10 changed "$ZRB_TMP/start.png" "$STATUS_MESSAGE" || zrb_log "no status after F12"
 
 # ---- F11 through the link.
-enter_name link linked 0 || { echo "FAIL: typing the name linked"; zrb_finish; }
+enter_name link linked 4 || { echo "FAIL: typing the name linked"; zrb_finish; }
 zrb_key F11
 zrb_check "F11 through a link writes the linked file" zrb_wait_file "$SONGS/kept/tune" 1675 30
 zrb_check "the link is still a link to the same file" test "$(readlink "$SONGS/linked")" = kept/tune
