@@ -13,6 +13,7 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -206,6 +207,33 @@ bool DecodeVorbis(stb_vorbis* vorbis, DecodedAudio& out) {
     return true;
 }
 
+// stb_vorbis loses blocks on some of its setup errors (a header cut short
+// leaks its temporary tables). Given an arena it takes every block from
+// there, so freeing the arena frees everything, whatever path it took. The
+// arena starts at a size that fits ordinary files and doubles while the
+// decoder says it ran out of room.
+constexpr int kFirstArenaBytes = 256 * 1024;
+constexpr int kLargestArenaBytes = 64 * 1024 * 1024;
+
+struct FreeBlock {
+    void operator()(char* block) const { std::free(block); }
+};
+
+// open(arena, &error) opens the stream with that arena; none on failure.
+template <typename Open>
+bool DecodeInArena(Open open, DecodedAudio& out) {
+    for (int bytes = kFirstArenaBytes; bytes <= kLargestArenaBytes; bytes *= 2) {
+        const std::unique_ptr<char, FreeBlock> block(static_cast<char*>(std::malloc(static_cast<size_t>(bytes))));
+        if (!block) return false;
+        const stb_vorbis_alloc arena{block.get(), bytes};
+        int error = 0;
+        // The decoder lives inside the arena: DecodeVorbis closes it first.
+        if (stb_vorbis* vorbis = open(&arena, &error)) return DecodeVorbis(vorbis, out);
+        if (error != VORBIS_outofmem) return false;
+    }
+    return false;
+}
+
 // stb_vorbis trusts the lengths in the comment header: a claim larger than
 // the packet makes it allocate a huge block, fail, and then free slots it
 // never filled. The tracker never reads comments, so a file whose comment
@@ -220,9 +248,9 @@ bool VorbisCommentHeaderFits(const unsigned char* bytes, size_t size) {
     bool firstPage = true;
     while (packet < 2 && at + 27 <= size) {
         if (std::memcmp(bytes + at, "OggS", 4) != 0) return false;
-        const uint32_t pageSerial = static_cast<uint32_t>(bytes[at + 14]) | (static_cast<uint32_t>(bytes[at + 15]) << 8) |
-                                    (static_cast<uint32_t>(bytes[at + 16]) << 16) |
-                                    (static_cast<uint32_t>(bytes[at + 17]) << 24);
+        const uint32_t pageSerial =
+            static_cast<uint32_t>(bytes[at + 14]) | (static_cast<uint32_t>(bytes[at + 15]) << 8) |
+            (static_cast<uint32_t>(bytes[at + 16]) << 16) | (static_cast<uint32_t>(bytes[at + 17]) << 24);
         const size_t segments = bytes[at + 26];
         const size_t lacing = at + 27;
         if (lacing + segments > size) return false;
@@ -288,21 +316,25 @@ bool DecodeOggFile(FILE* file, DecodedAudio& out) {
         if (got < sizeof chunk || VorbisCommentHeaderFits(start.data(), start.size())) break;
     }
     if (!VorbisCommentHeaderFits(start.data(), start.size())) return false;
-    if (std::fseek(file, origin, SEEK_SET) != 0) return false;
-    int error = 0;
-    stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
-    return vorbis && DecodeVorbis(vorbis, out);
+    return DecodeInArena(
+        [&](const stb_vorbis_alloc* arena, int* error) -> stb_vorbis* {
+            if (std::fseek(file, origin, SEEK_SET) != 0) return nullptr;
+            return stb_vorbis_open_file(file, 0, error, arena);
+        },
+        out);
 }
 
 bool DecodeOggBytes(const unsigned char* bytes, size_t size, DecodedAudio& out) {
     if (size > 0x7FFFFFFF || !VorbisCommentHeaderFits(bytes, size)) return false;
-    int error = 0;
-    stb_vorbis* vorbis = stb_vorbis_open_memory(bytes, static_cast<int>(size), &error, nullptr);
-    return vorbis && DecodeVorbis(vorbis, out);
+    return DecodeInArena(
+        [&](const stb_vorbis_alloc* arena, int* error) {
+            return stb_vorbis_open_memory(bytes, static_cast<int>(size), error, arena);
+        },
+        out);
 }
 
 unsigned char* LoadAudioData(const String& path, int& length, int& channels, int& bytesPerSample, int& sampleRate) {
-    FILE* file = OpenFile(path, "rb");
+    FILE* file = OpenRegularFile(path);
     if (!file) return nullptr;
     const String lower = path.ToLower();
     DecodedAudio decoded;

@@ -77,18 +77,20 @@ gxtkAudio::~gxtkAudio() {
     DiscardedBuffers().clear();
 }
 
+// Failures go to standard error: they are diagnostics, and the program runs
+// on silent.
 void gxtkAudio::OpenDefaultDevice() {
     hasDevice_ = al_->OpenDevice(nullptr) || al_->OpenDevice("Generic Hardware") || al_->OpenDevice("Generic Software");
     if (!hasDevice_) {
-        Print("OpenAl error: alcOpenDevice failed");
+        LogError("OpenAl error: alcOpenDevice failed");
         return;
     }
     if (!al_->CreateContext()) {
-        Print("OpenAl error: alcCreateContext failed");
+        LogError("OpenAl error: alcCreateContext failed");
         return;
     }
     if (!al_->MakeContextCurrent()) {
-        Print("OpenAl error: alcMakeContextCurrent failed");
+        LogError("OpenAl error: alcMakeContextCurrent failed");
         return;
     }
     hasContext_ = true;

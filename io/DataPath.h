@@ -16,3 +16,10 @@ String AppDirectory();
 void SetAppDirectory(const String& directory);
 // fopen of the mapped path; none when it can't be mapped or opened.
 FILE* OpenFile(const String& path, const char* mode);
+// For reading whole files: none unless the path names a regular file of at
+// most maxBytes (a negative limit: any size). A FIFO, device, folder or
+// socket is refused without waiting on it.
+FILE* OpenRegularFile(const String& path, long long maxBytes = -1);
+// Makes the folder a data path names, and any missing folder above it. True
+// when it is (now) a folder; false when something else has the name.
+bool MakeFolder(const String& path);

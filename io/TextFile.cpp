@@ -25,16 +25,22 @@ bool StartsWithBytes(const std::string& bytes, const char* mark, size_t markLeng
     return bytes.size() >= markLength && bytes.compare(0, markLength, mark, markLength) == 0;
 }
 
-// A read error counts as a failed read rather than a shorter file.
-bool ReadWholeFile(FILE* file, std::string& bytes) {
+// A read error counts as a failed read rather than a shorter file, and so
+// does a file that grew past the limit after it was opened.
+bool ReadWholeFile(FILE* file, std::string& bytes, long long maxBytes) {
     bytes.clear();
     char chunk[kReadChunkBytes];
+    bool withinLimit = true;
     for (;;) {
         const size_t count = std::fread(chunk, 1, sizeof chunk, file);
         bytes.append(chunk, count);
+        if (maxBytes >= 0 && static_cast<long long>(bytes.size()) > maxBytes) {
+            withinLimit = false;
+            break;
+        }
         if (count < sizeof chunk) break;
     }
-    const bool ok = !std::ferror(file);
+    const bool ok = !std::ferror(file) && withinLimit;
     std::fclose(file);
     if (!ok) bytes.clear();
     return ok;
@@ -48,17 +54,17 @@ String DecodeText(const std::string& bytes) {
     return String::FromUtf8(bytes);
 }
 
-bool LoadData(const String& path, std::string& bytes) {
-    FILE* file = OpenFile(path, "rb");
+bool LoadData(const String& path, std::string& bytes, long long maxBytes) {
+    FILE* file = OpenRegularFile(path, maxBytes);
     if (!file) {
         bytes.clear();
         return false;
     }
-    return ReadWholeFile(file, bytes);
+    return ReadWholeFile(file, bytes, maxBytes);
 }
 
-String LoadString(const String& path) {
+String LoadString(const String& path, long long maxBytes) {
     std::string bytes;
-    if (!LoadData(ToDataPath(path), bytes)) return String();
+    if (!LoadData(ToDataPath(path), bytes, maxBytes)) return String();
     return DecodeText(bytes);
 }

@@ -1,13 +1,22 @@
 // Application start-up: every resource the tracker uses is loaded here once;
-// a missing file leaves its field empty and the tracker runs on without it.
+// a missing file leaves its field empty and the tracker runs on without it,
+// after one line on standard error that names the file.
 #include "player/StartUp.h"
 
 #include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "io/DataPath.h"
+#include "song/SongFolder.h"
 #include "song/SongModel.h"
 
 namespace {
 constexpr int kUpdatesPerSecond = 50;
+
+// Without this a missing font gives a window with no text and no word why.
+template <typename Resource>
+void ReportIfMissing(const Resource& resource, const char* fileName) {
+    if (!resource) LogError(String("Cannot load ") + MapToFilePath(ToDataPath(fileName)));
+}
 }  // namespace
 
 // Slot order of the wave bank; the waveform table of the player relies on it.
@@ -19,10 +28,16 @@ void StartUp(TrackerState& state, AudioDevice& audio, c_GraphicsContext& graphic
              const std::function<void(int)>& setUpdateRate) {
     setUpdateRate(kUpdatesPerSecond);
     state.font = LoadFont(graphics, "vexafont.png", false);
+    ReportIfMissing(state.font, "vexafont.png");
     graphics.SetFont(state.font);
     state.buttonImage = LoadImage(graphics, "button1.png", DefaultImageFlags());
+    ReportIfMissing(state.buttonImage, "button1.png");
     state.navRowImage = LoadImage(graphics, "button_navrow.png", DefaultImageFlags());
-    for (int slot = 0; slot < tracker::kWaveforms; ++slot)
+    ReportIfMissing(state.navRowImage, "button_navrow.png");
+    for (int slot = 0; slot < tracker::kWaveforms; ++slot) {
         state.waveBank[static_cast<size_t>(slot)] = LoadSound(audio, kWaveformFiles[slot]);
+        ReportIfMissing(state.waveBank[static_cast<size_t>(slot)], kWaveformFiles[slot]);
+    }
     BuildEmptySong(state);
+    PrepareSongFolder();
 }

@@ -18,9 +18,9 @@ protected:
         DiscardedBuffers().clear();
         fake = new FakeOpenAl;
         Configure(*fake);
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         driver = std::make_unique<gxtkAudio>(std::unique_ptr<OpenAlApi>(fake));
-        printed = testing::internal::GetCapturedStdout();
+        printed = testing::internal::GetCapturedStderr();
     }
     void TearDown() override {
         samples.clear();

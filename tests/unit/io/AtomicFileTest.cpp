@@ -1,5 +1,6 @@
 // Atomic saves: the new bytes replace the file only when every step worked;
 // each injected fault leaves the old file byte-identical and no temporary.
+// Links: a symbolic link stays a link, a hard-linked file keeps its links.
 #include <sys/stat.h>
 
 #include "io/AtomicFile.h"
@@ -64,4 +65,35 @@ TEST_F(AtomicFileTest, RealFailuresReturnFalse) {
     mkdir(Path("data/songs/dir").c_str(), 0755);
     EXPECT_FALSE(SaveFileAtomically("korvanth://data/songs/dir", "x"));
     EXPECT_EQ(Entries(Path("data/songs")), std::vector<std::string>{"dir"});
+}
+
+TEST_F(AtomicFileTest, SavesThroughLinksAndKeepsThem) {
+    mkdir(Path("data/songs/real").c_str(), 0755);
+    WriteBytes(Path("data/songs/real/a"), "old");
+    ASSERT_EQ(symlink("real/a", Path("data/songs/to_a").c_str()), 0);
+    ASSERT_EQ(symlink("to_a", Path("data/songs/to_to_a").c_str()), 0);  // a chain
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/to_to_a", "new"));
+    EXPECT_EQ(ReadBytes(Path("data/songs/real/a")), "new");
+    char target[64] = {};
+    ASSERT_GT(readlink(Path("data/songs/to_a").c_str(), target, sizeof target - 1), 0);
+    EXPECT_STREQ(target, "real/a");
+    EXPECT_EQ(Entries(Path("data/songs/real")), std::vector<std::string>{"a"});
+
+    // A dangling link is saved through by creating what it names.
+    ASSERT_EQ(symlink("real/b", Path("data/songs/to_b").c_str()), 0);
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/to_b", "b"));
+    EXPECT_EQ(ReadBytes(Path("data/songs/real/b")), "b");
+    // A loop of links fails and creates nothing.
+    ASSERT_EQ(symlink("loop2", Path("data/songs/loop1").c_str()), 0);
+    ASSERT_EQ(symlink("loop1", Path("data/songs/loop2").c_str()), 0);
+    EXPECT_FALSE(SaveFileAtomically("korvanth://data/songs/loop1", "x"));
+
+    // Hard links: both names see the new song, shorter than the old one.
+    WriteBytes(Path("data/songs/h1"), "a longer old song");
+    ASSERT_EQ(link(Path("data/songs/h1").c_str(), Path("data/songs/h2").c_str()), 0);
+    EXPECT_TRUE(SaveFileAtomically("korvanth://data/songs/h1", "short"));
+    EXPECT_EQ(ReadBytes(Path("data/songs/h2")), "short");
+    struct stat info;
+    ASSERT_EQ(stat(Path("data/songs/h1").c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 2u);
 }

@@ -314,6 +314,27 @@ TEST_F(SongFileTest, SaveIntoAMissingFolderFails) {
     EXPECT_NE(0, access((songs + "x").c_str(), F_OK)) << "no folder is created";
 }
 
+TEST_F(SongFileTest, TheSongsFolderIsMadeBeforeASaveUnlessAFileHasItsName) {
+    ASSERT_EQ(0, rmdir(songs.c_str()));
+    EXPECT_EQ(String("File Saved..."), SaveSong(state, "new"));
+    EXPECT_EQ(0, access((songs + "new").c_str(), F_OK));
+    std::system(("rm -rf '" + songs + "'").c_str());
+    WriteFile(root + "/data/songs", "a file, not a folder");
+    EXPECT_EQ(String("Saving Failed!"), SaveSong(state, "new"));
+    EXPECT_EQ(std::string("a file, not a folder"), ReadFile(root + "/data/songs"));
+}
+
+TEST_F(SongFileTest, AFileFarLargerThanAnySongIsRefusedAndLeavesTheSong) {
+    FillSong(state);
+    const String before = EncodeSong(state);
+    std::string huge = before.ToUtf8();
+    huge.resize(1024 * 1024 + 1, '0');
+    WriteFile(songs + "huge", huge);
+    state.fileName = "huge";
+    EXPECT_EQ(String("Loading Failed!"), LoadSong(state));
+    EXPECT_TRUE(before == EncodeSong(state));
+}
+
 TEST_F(SongFileTest, SaveIntoAReadOnlyFolderFails) {
     if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
     ASSERT_EQ(String("File Saved..."), SaveSong(state, "old"));
