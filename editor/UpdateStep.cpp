@@ -5,6 +5,7 @@
 #include "editor/Keys.h"
 #include "player/Player.h"
 #include "song/Undo.h"
+#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kUpdateRate = 50;
@@ -65,6 +66,32 @@ void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& au
     if (state.transportState > tracker::kStandby) state.transportState = tracker::kPlaying;
     if (state.transportState == tracker::kStandby) state.statusText = "Standby...";
 }
+// The undo button or Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z redo.
+void UndoAndRedo(TrackerState& state, const c_InputDevice& input) {
+    const bool control = input.KeyDown(keys::kControl) != 0;
+    const bool shift = input.KeyDown(keys::kShift) != 0;
+    const bool zHit = input.KeyHit(keys::kZ) != 0;
+    if (editor::Clicked(input, editor::kUndoButton) || (control && !shift && zHit)) RestoreUndo(state);
+    if (control && (input.KeyHit(keys::kY) != 0 || (shift && zHit))) RedoUndo(state);
+}
+
+// A click that changes the pattern at the current position is an edit with
+// undo; one that changes the speed, the length or an instrument value only
+// marks the song as changed. Bringing values into range (every widget clamps,
+// also when another instrument is picked) is not the user's edit.
+void RunPanelWidgetsNotingEdits(TrackerState& state, const c_InputDevice& input) {
+    const bool clicked = input.KeyHit(input::KEYCODE_MOUSE_LEFT) != 0;
+    const int instrument = state.currentInstrument;
+    const int speed = state.songSpeed;
+    const int length = state.songLength;
+    const auto params = state.instrumentParams;
+    RunPanelWidgets(state, input);
+    if (!clicked) return;
+    PushUndo(state, false);
+    const bool settingsChanged =
+        speed != state.songSpeed || length != state.songLength || params != state.instrumentParams;
+    if (settingsChanged && instrument == state.currentInstrument) NoteSongChanged(state);
+}
 }  // namespace
 
 void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
@@ -79,7 +106,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
     SwitchFollow(state, input);
     SwitchLayout(state, input);
     SwitchEdit(state, input, audio);
-    if (editor::Clicked(input, editor::kUndoButton)) RestoreUndo(state);
+    UndoAndRedo(state, input);
     SwitchPlay(state, input, audio, setUpdateRate);
     if (state.transportState == tracker::kEditing || state.transportState == tracker::kStandby) {
         state.tickCounter = 0;
@@ -89,7 +116,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
         } else if (state.playRow < 0) {
             state.playRow = state.songLength - tracker::kRowsPerPattern;
         }
-        RunPanelWidgets(state, input);
+        RunPanelWidgetsNotingEdits(state, input);
     }
     state.patternBase = editor::PatternBaseOf(state);
 }

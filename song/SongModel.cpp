@@ -3,43 +3,80 @@
 
 #include <vector>
 
+#include "song/Undo.h"
+
 int DecodeNoteCode(String::CodePoint c) {
     switch (c) {
-        case 'y': return 0;
-        case 's': return 1;
-        case 'x': return 2;
-        case 'd': return 3;
-        case 'c': return 4;
-        case 'v': return 5;
-        case 'g': return 6;
-        case 'b': return 7;
-        case 'h': return 8;
-        case 'n': return 9;
-        case 'j': return 10;
-        case 'm': return 11;
-        case 'q': return 12;
-        case '2': return 13;
-        case 'w': return 14;
-        case '3': return 15;
-        case 'e': return 16;
-        case 'r': return 17;
-        case '5': return 18;
-        case 't': return 19;
-        case '6': return 20;
-        case 'z': return 21;
-        case '7': return 22;
-        case 'u': return 23;
-        case 'i': return 24;
-        case '9': return 25;
-        case 'o': return 26;
-        case '0': return 27;
-        case 'p': return 28;
-        case '+': return tracker::kNoteSlideDown;
-        case '<': return tracker::kNoteOff;
-        case '#': return tracker::kNoteSlideUp;
-        case '-': return tracker::kNoteBreak;
-        case '.': return tracker::kNoteEmpty;
-        default: return 0;
+        case 'y':
+            return 0;
+        case 's':
+            return 1;
+        case 'x':
+            return 2;
+        case 'd':
+            return 3;
+        case 'c':
+            return 4;
+        case 'v':
+            return 5;
+        case 'g':
+            return 6;
+        case 'b':
+            return 7;
+        case 'h':
+            return 8;
+        case 'n':
+            return 9;
+        case 'j':
+            return 10;
+        case 'm':
+            return 11;
+        case 'q':
+            return 12;
+        case '2':
+            return 13;
+        case 'w':
+            return 14;
+        case '3':
+            return 15;
+        case 'e':
+            return 16;
+        case 'r':
+            return 17;
+        case '5':
+            return 18;
+        case 't':
+            return 19;
+        case '6':
+            return 20;
+        case 'z':
+            return 21;
+        case '7':
+            return 22;
+        case 'u':
+            return 23;
+        case 'i':
+            return 24;
+        case '9':
+            return 25;
+        case 'o':
+            return 26;
+        case '0':
+            return 27;
+        case 'p':
+            return 28;
+        case '+':
+            return tracker::kNoteSlideDown;
+        case '<':
+            return tracker::kNoteOff;
+        case '#':
+            return tracker::kNoteSlideUp;
+        case '-':
+            return tracker::kNoteBreak;
+        case '.':
+            return tracker::kNoteEmpty;
+        default:
+            return 0;
     }
 }
 
@@ -74,13 +111,11 @@ String EmptyColumn(int column) {
 }
 
 void BuildEmptySong(TrackerState& state) {
-    for (int k = 0; k < tracker::kColumns; ++k) {
-        state.songColumns[k] = EmptyColumn(k);
-        for (int slot = 0; slot < 16; ++slot) state.undoSnapshots[k][slot] = EmptyColumn(k);
-    }
+    for (int k = 0; k < tracker::kColumns; ++k) state.songColumns[k] = EmptyColumn(k);
     state.cursorColumn = 1;
     state.cursorRow = 1;
     const String order = state.orderText;
     for (int i = 0; i < tracker::kPositions; ++i) state.positions[i] = order.Slice(2 * i, 2 * i + 2).ToInt();
+    PushUndo(state, true);
     state.statusText = "Standby...";
 }
