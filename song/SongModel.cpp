@@ -7,76 +7,41 @@
 
 int DecodeNoteCode(String::CodePoint c) {
     switch (c) {
-        case 'y':
-            return 0;
-        case 's':
-            return 1;
-        case 'x':
-            return 2;
-        case 'd':
-            return 3;
-        case 'c':
-            return 4;
-        case 'v':
-            return 5;
-        case 'g':
-            return 6;
-        case 'b':
-            return 7;
-        case 'h':
-            return 8;
-        case 'n':
-            return 9;
-        case 'j':
-            return 10;
-        case 'm':
-            return 11;
-        case 'q':
-            return 12;
-        case '2':
-            return 13;
-        case 'w':
-            return 14;
-        case '3':
-            return 15;
-        case 'e':
-            return 16;
-        case 'r':
-            return 17;
-        case '5':
-            return 18;
-        case 't':
-            return 19;
-        case '6':
-            return 20;
-        case 'z':
-            return 21;
-        case '7':
-            return 22;
-        case 'u':
-            return 23;
-        case 'i':
-            return 24;
-        case '9':
-            return 25;
-        case 'o':
-            return 26;
-        case '0':
-            return 27;
-        case 'p':
-            return 28;
-        case '+':
-            return tracker::kNoteSlideDown;
-        case '<':
-            return tracker::kNoteOff;
-        case '#':
-            return tracker::kNoteSlideUp;
-        case '-':
-            return tracker::kNoteBreak;
-        case '.':
-            return tracker::kNoteEmpty;
-        default:
-            return 0;
+        case 'y': return 0;
+        case 's': return 1;
+        case 'x': return 2;
+        case 'd': return 3;
+        case 'c': return 4;
+        case 'v': return 5;
+        case 'g': return 6;
+        case 'b': return 7;
+        case 'h': return 8;
+        case 'n': return 9;
+        case 'j': return 10;
+        case 'm': return 11;
+        case 'q': return 12;
+        case '2': return 13;
+        case 'w': return 14;
+        case '3': return 15;
+        case 'e': return 16;
+        case 'r': return 17;
+        case '5': return 18;
+        case 't': return 19;
+        case '6': return 20;
+        case 'z': return 21;
+        case '7': return 22;
+        case 'u': return 23;
+        case 'i': return 24;
+        case '9': return 25;
+        case 'o': return 26;
+        case '0': return 27;
+        case 'p': return 28;
+        case '+': return tracker::kNoteSlideDown;
+        case '<': return tracker::kNoteOff;
+        case '#': return tracker::kNoteSlideUp;
+        case '-': return tracker::kNoteBreak;
+        case '.': return tracker::kNoteEmpty;
+        default: return 0;
     }
 }
 
