@@ -14,7 +14,17 @@ namespace {
 constexpr int kSignalExitBase = 128;
 volatile std::sig_atomic_t g_pendingSignal = 0;
 
-void RecordSignal(int signalNumber) { g_pendingSignal = signalNumber; }
+// A second signal while the first is still waiting (the loop is stuck, or a
+// runtime error report waits on standard input) ends the process the default
+// way; signal and raise are safe inside a handler.
+void RecordSignal(int signalNumber) {
+    if (g_pendingSignal != 0) {
+        std::signal(signalNumber, SIG_DFL);
+        std::raise(signalNumber);
+        return;
+    }
+    g_pendingSignal = signalNumber;
+}
 }  // namespace
 
 void InstallTerminationSignals() {

@@ -3,7 +3,8 @@
 // keep its work (OnClose) and exits with status 128 + signal.
 #pragma once
 
-// Signals inherited as ignored (nohup) stay ignored.
+// Signals inherited as ignored (nohup) stay ignored. A second signal before
+// the loop acted on the first ends the process at once.
 void InstallTerminationSignals();
 // The signal that asked the program to end, or 0.
 int PendingTerminationSignal();
