@@ -2,8 +2,9 @@
 # Work is not lost, with the real program: closing with an unsaved note leaves
 # it in data/songs/autosave; saving twice keeps the first version as NAME.bak;
 # names reaching outside the songs folder are refused and write nothing there;
-# a PNG and a text file do not load as songs; SIGTERM keeps an unsaved note in
-# the autosave and ends the program with 143.
+# a PNG and a text file do not load as songs; Ctrl+Z and Ctrl+Y undo and
+# redo a note; SIGTERM keeps an unsaved note in the autosave and ends the
+# program with 143.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -103,10 +104,13 @@ zrb_key F11
 zrb_check "F11 writes after" zrb_wait_file "$SONGS/after" 1675 30
 zrb_check "after the refused loads the song is the one saved as tune" cmp "$SONGS/tune" "$SONGS/after"
 
-# ---- SIGTERM with an unsaved note.
+# ---- Ctrl+Z and Ctrl+Y, then SIGTERM with an unsaved note.
 zrb_key space
 step note-e e "$PATTERN_ROWS" || zrb_log "the note did not show"
-zrb_screenshot "$ZRB_TMP/before_term.png"
+zrb_key ctrl+z
+zrb_check "Ctrl+Z takes the note back" zrb_shot_until undone 10 changed "$ZRB_TMP/note-e.png" "$PATTERN_ROWS"
+zrb_key ctrl+y
+zrb_check "Ctrl+Y brings it again" zrb_shot_until redone 10 same "$ZRB_TMP/note-e.png" "$PATTERN_ROWS"
 kill -TERM "$ZRB_APP_PID"
 zrb_wait_exit 10
 zrb_expect_eq "SIGTERM ends the program with 143" 143 "$ZRB_APP_STATUS"
