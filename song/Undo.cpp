@@ -29,12 +29,20 @@ void Restore(TrackerState& state, const SongSnapshot& snapshot) {
 }
 
 // The user sees what changed: the position of the edit comes on screen,
-// unless the edited pattern is already shown. Playback keeps its position.
+// unless the edited pattern is already shown; when the order list no longer
+// has that pattern there, the first position that has it. Playback keeps its
+// position.
 void BringIntoView(TrackerState& state, const SongSnapshot& edit) {
     if (state.transportState == tracker::kPlaying) return;
-    const bool patternShown =
-        edit.editPattern >= 0 && state.positions[static_cast<size_t>(ShownPosition(state))] == edit.editPattern;
-    if (!patternShown) state.currentPosition = edit.editPosition;
+    const auto& positions = state.positions;
+    if (edit.editPattern < 0 || positions[static_cast<size_t>(edit.editPosition)] == edit.editPattern) {
+        if (positions[static_cast<size_t>(ShownPosition(state))] != edit.editPattern)
+            state.currentPosition = edit.editPosition;
+        return;
+    }
+    if (positions[static_cast<size_t>(ShownPosition(state))] == edit.editPattern) return;
+    const auto found = std::find(positions.begin(), positions.end(), edit.editPattern);
+    state.currentPosition = found != positions.end() ? static_cast<int>(found - positions.begin()) : edit.editPosition;
 }
 }  // namespace
 
