@@ -66,14 +66,19 @@ void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& au
     if (state.transportState > tracker::kStandby) state.transportState = tracker::kPlaying;
     if (state.transportState == tracker::kStandby) state.statusText = "Standby...";
 }
-// A modifier counts when it is held or was pressed in this update: a quick
-// chord can be pressed and released between two updates.
-bool ModifierDown(const c_InputDevice& input, int key) { return input.KeyDown(key) != 0 || input.KeyHit(key) != 0; }
+// A modifier counts when it is held, was pressed in this update, or was held
+// at the last one: the events of a quick chord can be split over two updates
+// so that the letter comes together with the modifier's release.
+bool ModifierDown(const c_InputDevice& input, int key, bool& wasDown) {
+    const bool down = input.KeyDown(key) != 0 || input.KeyHit(key) != 0 || wasDown;
+    wasDown = input.KeyDown(key) != 0;
+    return down;
+}
 
 // The undo button or Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z redo.
 void UndoAndRedo(TrackerState& state, const c_InputDevice& input) {
-    const bool control = ModifierDown(input, keys::kControl);
-    const bool shift = ModifierDown(input, keys::kShift);
+    const bool control = ModifierDown(input, keys::kControl, state.controlWasDown);
+    const bool shift = ModifierDown(input, keys::kShift, state.shiftWasDown);
     const bool zHit = input.KeyHit(keys::kZ) != 0;
     if (editor::Clicked(input, editor::kUndoButton) || (control && !shift && zHit)) RestoreUndo(state);
     if (control && (input.KeyHit(keys::kY) != 0 || (shift && zHit))) RedoUndo(state);

@@ -85,6 +85,10 @@ struct TrackerState {
     std::array<String, tracker::kColumns> songColumns;
     UndoHistory undoHistory;
     UnsavedWork unsavedWork;
+    // Ctrl and Shift as held at the end of the last update, for the undo
+    // and redo chords.
+    bool controlWasDown = false;
+    bool shiftWasDown = false;
     int cursorColumn = 1;
     int cursorRow = 1;
     String orderText;
