@@ -7,6 +7,7 @@
 #include "host/Framework.h"
 #include "player/StartUp.h"
 #include "screen/Screen.h"
+#include "song/WorkSafety.h"
 
 int c_SoundEngine::OnCreate() {
     StartUp(*this, Audio(), Graphics(), SetUpdateRate);
@@ -15,8 +16,11 @@ int c_SoundEngine::OnCreate() {
 
 int c_SoundEngine::OnUpdate() {
     UpdateStep(*this, Input(), Audio(), SetUpdateRate);
+    AutosaveTick(*this);
     return 0;
 }
+
+void c_SoundEngine::OnClose() { SaveUnsavedWork(*this); }
 
 int c_SoundEngine::OnRender() {
     RenderScreen(*this, Graphics());

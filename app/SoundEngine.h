@@ -14,4 +14,6 @@ public:
     int OnCreate() override;
     int OnUpdate() override;
     int OnRender() override;
+    // Unsaved changes go to the autosave before the program ends.
+    void OnClose() override;
 };

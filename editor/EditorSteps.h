@@ -9,6 +9,9 @@
 namespace editor {
 // File name, then instrument name; each takes its own typed character.
 void RunNameEntry(TrackerState& state, c_InputDevice& input, AudioDevice& audio);
+// One more queued character for each name being typed (characters after the
+// first of an update); false when none was taken.
+bool TypeNameChars(TrackerState& state, c_InputDevice& input);
 // F11 or the save button, then F12 or the load button.
 void RunSaveAndLoad(TrackerState& state, const c_InputDevice& input);
 // After the update: the state's own text where the status names another

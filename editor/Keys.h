@@ -8,6 +8,8 @@ namespace keys {
 constexpr int kBackspace = 8;
 constexpr int kTab = 9;
 constexpr int kEnter = 13;
+constexpr int kShift = 16;
+constexpr int kControl = 17;
 constexpr int kSpace = 32;
 constexpr int kPageUp = 33;
 constexpr int kPageDown = 34;
@@ -17,6 +19,8 @@ constexpr int kRight = 39;
 constexpr int kDown = 40;
 constexpr int kInsert = 45;
 constexpr int kDelete = 46;
+constexpr int kY = 89;
+constexpr int kZ = 90;
 constexpr int kF1 = 112;
 constexpr int kF2 = 113;
 constexpr int kF5 = 116;  // F5..F8 mute channels 1..4

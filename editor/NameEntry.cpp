@@ -24,13 +24,26 @@ bool ErasePressed(const c_InputDevice& input) {
     return input.KeyHit(keys::kBackspace) != 0 || input.KeyHit(keys::kDelete) != 0;
 }
 
+// Each field being typed takes its own character; 0 when none was queued.
+int TakeFileNameChar(TrackerState& state, c_InputDevice& input) {
+    const int c = input.GetChar();
+    if (AcceptedForName(c, state.fileName, tracker::kFileNameLength)) state.fileName += String::FromChar(c);
+    return c;
+}
+
+int TakeInstrumentNameChar(TrackerState& state, c_InputDevice& input) {
+    String& name = state.instrumentNames[state.currentInstrument];
+    const int c = input.GetChar();
+    if (AcceptedForName(c, name, tracker::kInstrumentNameLength)) name += String::FromChar(c);
+    return c;
+}
+
 void RunFileName(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
     if (editor::Clicked(input, editor::kFileNameField)) state.fileNameEntry = 1;
     if (state.fileNameEntry != 1) return;
     state.transportState = tracker::kStandby;
     StopAllVoices(audio);
-    const int c = input.GetChar();
-    if (AcceptedForName(c, state.fileName, tracker::kFileNameLength)) state.fileName += String::FromChar(c);
+    TakeFileNameChar(state, input);
     if (input.KeyHit(keys::kEnter) != 0) state.fileNameEntry = 0;
     if (ErasePressed(input) && !state.fileName.Empty())
         state.fileName = state.fileName.Slice(0, state.fileName.Length() - 1);
@@ -45,8 +58,7 @@ void RunInstrumentName(TrackerState& state, c_InputDevice& input, AudioDevice& a
     if (state.instrumentNameEntry != 1) return;
     state.transportState = tracker::kStandby;
     StopAllVoices(audio);
-    const int c = input.GetChar();
-    if (AcceptedForName(c, name, tracker::kInstrumentNameLength)) name += String::FromChar(c);
+    TakeInstrumentNameChar(state, input);
     if (input.KeyHit(keys::kEnter) != 0) {
         while (name.Length() < tracker::kInstrumentNameLength) name += " ";
         state.instrumentNameEntry = 0;
@@ -65,6 +77,13 @@ namespace editor {
 void RunNameEntry(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
     RunFileName(state, input, audio);
     RunInstrumentName(state, input, audio);
+}
+
+bool TypeNameChars(TrackerState& state, c_InputDevice& input) {
+    bool typed = false;
+    if (state.fileNameEntry == 1) typed = TakeFileNameChar(state, input) != 0;
+    if (state.instrumentNameEntry == 1) typed = TakeInstrumentNameChar(state, input) != 0 || typed;
+    return typed;
 }
 
 void RunSaveAndLoad(TrackerState& state, const c_InputDevice& input) {

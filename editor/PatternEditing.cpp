@@ -8,6 +8,7 @@
 #include "editor/Keys.h"
 #include "player/Player.h"
 #include "song/Undo.h"
+#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kColumnsOnScreen = 8;
@@ -56,10 +57,14 @@ void MoveCursorRow(TrackerState& state, const c_InputDevice& input) {
     if (state.cursorRow < 1) state.cursorRow = tracker::kRowsPerPattern;
 }
 
+// The Delete key types this; it clears the cell like "." or "0" would.
+constexpr int kDeleteChar = 127;
+
 // The note keys are those of a German keyboard; the US layout swaps y and z;
 // by key position, a note column takes the note of the key's place.
 int ReadTypedChar(const TrackerState& state, c_InputDevice& input) {
     int c = input.GetChar();
+    if (c == kDeleteChar) return state.cursorColumn % 2 == 1 ? '.' : '0';
     if (state.usLayout == editor::kLayoutByKeyPosition) {
         if (state.cursorColumn % 2 == 1) c = editor::NoteCharByKeyPosition(c, input.KeyOfLastChar());
     } else if (state.usLayout == 1) {
@@ -80,6 +85,7 @@ void EnterVolumeDigit(TrackerState& state, int c) {
     const int upper = c >= 'a' ? c - 'a' + 'A' : c;
     editor::WriteCell(state, tracker::VolumeColumn(editor::CursorChannel(state) - 1), editor::CursorCellIndex(state),
                       String::FromChar(upper));
+    PushUndo(state, false);
     state.cursorRow += 1;
 }
 
@@ -132,10 +138,38 @@ void SelectPreviewWaveforms(TrackerState& state) {
     SelectWaveformPair(state, p[0], state.previewOscA, state.previewOscB);
     state.previewPwmDepth = static_cast<float>(p[1]);
 }
+
+// Instrument names are song data but have no undo: a change only marks the
+// song as changed.
+template <typename Step>
+bool NotingNameEdits(TrackerState& state, Step step) {
+    const int instrument = state.currentInstrument;
+    const String before = state.instrumentNames[instrument];
+    const bool typed = step();
+    if (state.instrumentNames[instrument] != before) NoteSongChanged(state);
+    return typed;
+}
+
+// Characters that arrived within the same update after the first are each
+// handled as their own step, in order, so a fast typist loses none. The
+// cursor row wraps between them as it would between updates.
+void TakeQueuedChars(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
+    for (;;) {
+        const bool named = NotingNameEdits(state, [&] { return editor::TypeNameChars(state, input); });
+        const int c = ReadTypedChar(state, input);
+        if (!named && c == 0) return;
+        if (state.cursorRow > tracker::kRowsPerPattern) state.cursorRow = 1;
+        EnterVolumeDigit(state, c);
+        EnterNoteKey(state, audio, c);
+    }
+}
 }  // namespace
 
 void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
-    editor::RunNameEntry(state, input, audio);
+    NotingNameEdits(state, [&] {
+        editor::RunNameEntry(state, input, audio);
+        return true;
+    });
     if (editor::Clicked(input, editor::kHomeButton)) {
         state.playRow = 0;
         state.currentPosition = 0;
@@ -144,7 +178,9 @@ void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio)
     SelectPreviewWaveforms(state);
     if (!editor::TypingName(state)) {
         if (editor::KeyOrClick(input, keys::kInsert, editor::kInsertButton)) InsertPosition(state);
+        PushUndo(state, false);
         if (editor::KeyOrClick(input, keys::kBackspace, editor::kDeleteButton)) DeletePosition(state);
+        PushUndo(state, false);
     }
     MoveCursorColumn(state, input, audio);
     MovePosition(state, input);
@@ -157,6 +193,8 @@ void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio)
     if (editor::KeyOrClick(input, keys::kF10, editor::kPasteButtonLeft) ||
         editor::Clicked(input, editor::kPasteButtonRight))
         PasteTrack(state);
+    PushUndo(state, false);
     EnterNoteKey(state, audio, c);
+    TakeQueuedChars(state, input, audio);
     RunPreviewModulation(state, audio);
 }

@@ -9,6 +9,7 @@
 #include "editor/Overlays.h"
 #include "player/Player.h"
 #include "song/Undo.h"
+#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kUpdateRate = 50;
@@ -68,6 +69,41 @@ void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& au
     if (state.transportState > tracker::kStandby) state.transportState = tracker::kPlaying;
     if (state.transportState == tracker::kStandby) state.statusText = "Standby...";
 }
+// A modifier counts when it is held, was pressed in this update, or was held
+// at the last one: the events of a quick chord can be split over two updates
+// so that the letter comes together with the modifier's release.
+bool ModifierDown(const c_InputDevice& input, int key, bool& wasDown) {
+    const bool down = input.KeyDown(key) != 0 || input.KeyHit(key) != 0 || wasDown;
+    wasDown = input.KeyDown(key) != 0;
+    return down;
+}
+
+// The undo button or Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z redo.
+void UndoAndRedo(TrackerState& state, const c_InputDevice& input) {
+    const bool control = ModifierDown(input, keys::kControl, state.controlWasDown);
+    const bool shift = ModifierDown(input, keys::kShift, state.shiftWasDown);
+    const bool zHit = input.KeyHit(keys::kZ) != 0;
+    if (editor::Clicked(input, editor::kUndoButton) || (control && !shift && zHit)) RestoreUndo(state);
+    if (control && (input.KeyHit(keys::kY) != 0 || (shift && zHit))) RedoUndo(state);
+}
+
+// A click that changes the pattern at the current position is an edit with
+// undo; one that changes the speed, the length or an instrument value only
+// marks the song as changed. Bringing values into range (every widget clamps,
+// also when another instrument is picked) is not the user's edit.
+void RunPanelWidgetsNotingEdits(TrackerState& state, const c_InputDevice& input) {
+    const bool clicked = input.KeyHit(input::KEYCODE_MOUSE_LEFT) != 0;
+    const int instrument = state.currentInstrument;
+    const int speed = state.songSpeed;
+    const int length = state.songLength;
+    const auto params = state.instrumentParams;
+    RunPanelWidgets(state, input);
+    if (!clicked) return;
+    PushUndo(state, false);
+    const bool settingsChanged =
+        speed != state.songSpeed || length != state.songLength || params != state.instrumentParams;
+    if (settingsChanged && instrument == state.currentInstrument) NoteSongChanged(state);
+}
 }  // namespace
 
 void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
@@ -87,7 +123,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
     SwitchFollow(state, input);
     SwitchLayout(state, input);
     SwitchEdit(state, input, audio);
-    if (editor::Clicked(input, editor::kUndoButton)) RestoreUndo(state);
+    UndoAndRedo(state, input);
     SwitchPlay(state, input, audio, setUpdateRate);
     if (state.transportState == tracker::kEditing || state.transportState == tracker::kStandby) {
         state.tickCounter = 0;
@@ -97,7 +133,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
         } else if (state.playRow < 0) {
             state.playRow = state.songLength - tracker::kRowsPerPattern;
         }
-        RunPanelWidgets(state, input);
+        RunPanelWidgetsNotingEdits(state, input);
     }
     state.patternBase = editor::PatternBaseOf(state);
     editor::KeepStatusTruthful(state, input, statusBefore);

@@ -18,6 +18,9 @@ public:
     virtual int OnCreate() { return 0; }
     virtual int OnUpdate() { return 0; }
     virtual int OnRender() { return 0; }
+    // The program is about to end (close button, termination signal); the
+    // application keeps what must not be lost. It must return.
+    virtual void OnClose() {}
 
     // The process-wide devices; they exist from the start event on.
     c_InputDevice& Input() const;

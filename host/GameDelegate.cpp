@@ -55,6 +55,7 @@ void c_GameDelegate::RenderApp() {
 void c_GameDelegate::KeyEvent(int event, int data) {
     input->KeyEvent(event, data);
     if (event == EVENT_KEY_PRESSED && (data == input::KEYCODE_WINDOW_CLOSE || data == input::KEYCODE_BACK_BUTTON)) {
+        if (c_App* app = Framework().app) app->OnClose();
         QuitApp();
     }
 }

@@ -13,6 +13,7 @@
 #include "host/InputDevice.h"
 #include "host/JoystickLayout.h"
 #include "host/KeyTranslation.h"
+#include "host/TerminationSignals.h"
 #include "runtime/String.h"
 
 namespace {
@@ -268,6 +269,5 @@ void BBGlfwGame::Run() {
     StartApp();
     LoopSteps steps(*this);
     SystemFrameClock clock(glfwGetTime);
-    while (pacer_.RunIteration(steps, clock)) {
-    }
+    while (pacer_.RunIteration(steps, clock)) EndOnTerminationSignal();
 }

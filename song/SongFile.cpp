@@ -20,7 +20,9 @@
 #include "io/TextFile.h"
 #include "song/SongFolder.h"
 #include "song/SongModel.h"
+#include "song/SongNames.h"
 #include "song/Undo.h"
+#include "song/WorkSafety.h"
 
 namespace {
 using CodePoint = String::CodePoint;
@@ -31,13 +33,15 @@ using tracker::kPositions;
 using tracker::kRowsPerPattern;
 
 const String kMagic = "ZRB1";
-const String kSongFolder = "korvanth://data/songs/";
 constexpr int kStoredInstrumentValues = 249;
 constexpr int kStoredNames = 31;  // names 1..31
 constexpr int kHeaderLength = 7;
 constexpr int kMaxPatternNumber = tracker::kPatterns - 1;
 constexpr int kDefaultSpeedForZero = 5;
 constexpr int kMaxSongPositions = tracker::kMaxSongPositions;
+// Older versions wrote the Delete key's character into note cells; it is saved
+// as the empty cell the user meant.
+constexpr CodePoint kDeleteChar = 127;
 
 // Offsets of the fields after the columns, for n stored patterns.
 int64_t ColumnsStart() { return kHeaderLength; }
@@ -89,7 +93,13 @@ String EncodeSong(const TrackerState& state) {
     out.push_back(state.songLength / kRowsPerPattern);
     out.push_back(state.songSpeed);
     out.push_back(n);
-    for (int k = 0; k < kColumns; ++k) Append(out, state.songColumns[k], kRowsPerPattern * n, EmptyColumn(k)[0]);
+    for (int k = 0; k < kColumns; ++k) {
+        const size_t start = out.size();
+        Append(out, state.songColumns[k], kRowsPerPattern * n, EmptyColumn(k)[0]);
+        if (k >= tracker::kChannels) continue;  // note columns come first
+        for (size_t i = start; i < out.size(); ++i)
+            if (out[i] == kDeleteChar) out[i] = '.';
+    }
     for (int p : state.positions) out.push_back(p);
     for (int i = 0; i < kStoredInstrumentValues; ++i) out.push_back(state.instrumentParams[static_cast<size_t>(i)]);
     // Names are padded with spaces to their fixed width; a longer one is cut
@@ -122,17 +132,27 @@ void DecodeSongText(TrackerState& state, const String& text) {
             reader.Run(NamesStart(n) + int64_t{kInstrumentNameLength} * (j - 1), kInstrumentNameLength, ' '));
 }
 
+bool IsSongText(const String& text) { return text.Length() >= kHeaderLength && text.StartsWith(kMagic); }
+
 String SaveSong(TrackerState& state, const String& name) {
     if (name.Empty()) return "Enter a Name...";
     MakeSongFolder();
-    if (!SaveFileAtomically(kSongFolder + name, EncodeSong(state).ToUtf8())) return "Saving Failed!";
+    String path;
+    if (!ResolveSongName(name, path) || !KeepBackupOf(path)) return "Saving Failed!";
+    if (!SaveFileAtomically(path, EncodeSong(state).ToUtf8())) return "Saving Failed!";
+    NoteSongStored(state);
     return "File Saved...";
 }
 
 String LoadSong(TrackerState& state) {
-    const String text = LoadString(kSongFolder + state.fileName, kLargestSongFileBytes);
-    if (text.Empty()) return "Loading Failed!";
+    String path;
+    if (!ResolveSongName(state.fileName, path)) return "Loading Failed!";
+    const String text = LoadString(path, kLargestSongFileBytes);
+    if (!IsSongText(text)) return "Loading Failed!";
+    // The text is already read, so loading the autosave itself keeps both.
+    SaveUnsavedWork(state);
     DecodeSongText(state, text);
     PushUndo(state, true);
+    NoteSongStored(state);
     return "File Loaded...";
 }

@@ -8,12 +8,18 @@
 
 // Saves to data/songs/<name>; returns the status text for the status line
 // ("Enter a Name...", "File Saved..." or "Saving Failed!"). A failed save
-// leaves any earlier file of that name as it was.
+// leaves any earlier file of that name as it was; a successful one keeps the
+// replaced file as <name>.bak. Names outside the songs folder fail.
 String SaveSong(TrackerState& state, const String& name);
 
 // Loads data/songs/<state.fileName> and resets the undo history to it;
-// returns "File Loaded..." or "Loading Failed!" (song unchanged).
+// returns "File Loaded..." or "Loading Failed!" (song unchanged: a name
+// outside the songs folder, or a file that is not a song). Unsaved changes
+// are written to the autosave before they are replaced.
 String LoadSong(TrackerState& state);
+
+// The text starts with the song magic and holds the whole fixed header.
+bool IsSongText(const String& text);
 
 // The file text of the song in memory.
 String EncodeSong(const TrackerState& state);

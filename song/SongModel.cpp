@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "song/Undo.h"
+
 int DecodeNoteCode(String::CodePoint c) {
     switch (c) {
         case 'y': return 0;
@@ -74,13 +76,11 @@ String EmptyColumn(int column) {
 }
 
 void BuildEmptySong(TrackerState& state) {
-    for (int k = 0; k < tracker::kColumns; ++k) {
-        state.songColumns[k] = EmptyColumn(k);
-        for (int slot = 0; slot < 16; ++slot) state.undoSnapshots[k][slot] = EmptyColumn(k);
-    }
+    for (int k = 0; k < tracker::kColumns; ++k) state.songColumns[k] = EmptyColumn(k);
     state.cursorColumn = 1;
     state.cursorRow = 1;
     const String order = state.orderText;
     for (int i = 0; i < tracker::kPositions; ++i) state.positions[i] = order.Slice(2 * i, 2 * i + 2).ToInt();
+    PushUndo(state, true);
     state.statusText = "Standby...";
 }

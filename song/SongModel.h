@@ -25,6 +25,6 @@ String HexDigitText(int value);
 String ReplaceChar(const String& text, int position, const String& c);
 // The 8192-character column of an empty song for column k.
 String EmptyColumn(int column);
-// Fills the song columns and undo slots 0..15 with the empty song, every
-// position 0, cursor at 1,1 and "Standby...".
+// Fills the song columns with the empty song, every position 0, cursor at
+// 1,1 and "Standby..."; the edit history starts from it.
 void BuildEmptySong(TrackerState& state);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <memory>
 
 #include "runtime/String.h"
@@ -26,7 +27,7 @@ constexpr int kInstrumentParamCount = 255;
 constexpr int kInstrumentNameSlots = 32;
 constexpr int kInstrumentNameLength = 21;
 constexpr int kFileNameLength = 32;
-constexpr int kUndoSlots = 32;
+constexpr int kUndoDepth = 64;  // edits that can be undone
 constexpr int kWaveforms = 8;
 
 enum TransportState { kEditing = 0, kPlaying = 1, kStandby = 2 };
@@ -37,6 +38,30 @@ inline int VolumeColumn(int channel) { return 4 + channel; }
 inline int InstrumentColumn(int channel) { return 8 + channel; }
 inline int OctaveColumn(int channel) { return 12 + channel; }
 }  // namespace tracker
+
+// What one state of the edit history holds: the pattern data and the order
+// list, and where the edit that led to it was made (to bring it into view).
+struct SongSnapshot {
+    std::array<String, tracker::kColumns> columns;
+    std::array<int, tracker::kPositions> positions{};
+    int editPosition = 0;
+    int editPattern = -1;  // -1: the order list changed
+};
+
+// The states the user had, oldest first; `current` is the one shown. States
+// after it are the ones that can be redone.
+struct UndoHistory {
+    std::deque<SongSnapshot> states;
+    int current = -1;
+};
+
+// Whether the song changed since it was last saved or loaded, and since the
+// last autosave; time is counted in updates.
+struct UnsavedWork {
+    bool changedSinceSave = false;
+    bool changedSinceAutosave = false;
+    int updatesSinceAutosave = 0;
+};
 
 // Per tracker channel, reset by every note-on.
 struct VoiceState {
@@ -59,7 +84,12 @@ struct TrackerState {
 
     // Song pattern data: 16 columns of 8192 characters (Part of the song model).
     std::array<String, tracker::kColumns> songColumns;
-    std::array<std::array<String, tracker::kUndoSlots>, tracker::kColumns> undoSnapshots;
+    UndoHistory undoHistory;
+    UnsavedWork unsavedWork;
+    // Ctrl and Shift as held at the end of the last update, for the undo
+    // and redo chords.
+    bool controlWasDown = false;
+    bool shiftWasDown = false;
     int cursorColumn = 1;
     int cursorRow = 1;
     String orderText;
@@ -101,7 +131,6 @@ struct TrackerState {
     String followMode = "On";
     int usLayout = 2;  // note keys by key position (0 as typed, 1 with y and z swapped)
     String keyboardLayout = "KEY";
-    int undoSlot = 0;
     int fileNameEntry = 0;
     String fileName;
     std::array<String, tracker::kInstrumentNameSlots> instrumentNames;

@@ -1,9 +1,19 @@
-// Undo history of the 16 song columns: 32-slot rings of shared texts.
+// Edit history of the pattern data and the order list: every edit can be
+// undone newest first and redone until a new edit is made.
 #pragma once
 
 #include "song/TrackerState.h"
 
-// Reset: slot 1; otherwise the next slot (32 wraps to 0). Copies references.
+// Reset: the history starts again from the song as it is now (start-up, load).
+// Otherwise an edit just happened: its result becomes the newest state, the
+// redo states are dropped and the song counts as changed. An edit that left
+// the song as it was adds nothing.
 void PushUndo(TrackerState& state, bool reset);
-// Steps back one slot, never below 1, and restores the columns from it.
-void RestoreUndo(TrackerState& state);
+// Steps back one edit; false when there is none. Outside playback the edited
+// pattern is brought into view.
+bool RestoreUndo(TrackerState& state);
+// Steps forward again over an undone edit; false when there is none.
+bool RedoUndo(TrackerState& state);
+// Edits the history can still step back over / forward over.
+int UndoSteps(const TrackerState& state);
+int RedoSteps(const TrackerState& state);

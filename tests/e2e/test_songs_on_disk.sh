@@ -166,8 +166,9 @@ step fifth-enter Return "$FILE_NAME_LINE" || zrb_log "Return did not show"
 zrb_key F11
 zrb_check "F11 writes data/songs/song1c" zrb_wait_file "$SONGS/song1c" 1675 30
 zrb_check "after the failed load the song saves as before" cmp "$ZRB_TMP/song1_notes" "$SONGS/song1c"
+# Saving over song1 kept its first version as song1.bak.
 zrb_expect_eq "no stray files in the songs folder" \
-    "$(printf '%s\nsong1\nsong1b\nsong1c' "$listing_at_start" | sort)" "$(songs_listing | sort)"
+    "$(printf '%s\nsong1\nsong1.bak\nsong1b\nsong1c' "$listing_at_start" | sort)" "$(songs_listing | sort)"
 
 zrb_close_window
 zrb_wait_exit 30

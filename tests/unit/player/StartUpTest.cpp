@@ -12,6 +12,7 @@
 #include "io/DataPath.h"
 #include "player/Player.h"
 #include "player/StartUp.h"
+#include "song/Undo.h"
 #include "tests/support/RecordingAudio.h"
 #include "tests/unit/player/PlayerTestSupport.h"
 
@@ -73,9 +74,8 @@ TEST_F(StartUpTest, BuildsTheEmptySongAndStandsBy) {
     for (int k = 0; k < 16; ++k) {
         ASSERT_EQ(8192, state.songColumns[k].Length());
         EXPECT_TRUE(state.songColumns[k] == EmptyColumn(k));
-        EXPECT_TRUE(state.undoSnapshots[k][15] == EmptyColumn(k));
-        EXPECT_TRUE(state.undoSnapshots[k][16].Empty());
     }
+    EXPECT_EQ(0, UndoSteps(state));
     EXPECT_EQ(1, state.cursorRow);
     EXPECT_EQ(1, state.cursorColumn);
     EXPECT_EQ(String("Standby..."), state.statusText);

@@ -1,0 +1,50 @@
+// Termination signals: the handler stores the signal number in a
+// sig_atomic_t and returns; saving and exiting happen on the main thread.
+#include "host/TerminationSignals.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
+#include "host/App.h"
+#include "host/Framework.h"
+
+namespace {
+constexpr int kSignalExitBase = 128;
+volatile std::sig_atomic_t g_pendingSignal = 0;
+
+// A second signal while the first is still waiting (the loop is stuck, or a
+// runtime error report waits on standard input) ends the process the default
+// way; signal and raise are safe inside a handler.
+void RecordSignal(int signalNumber) {
+    if (g_pendingSignal != 0) {
+        std::signal(signalNumber, SIG_DFL);
+        std::raise(signalNumber);
+        return;
+    }
+    g_pendingSignal = signalNumber;
+}
+}  // namespace
+
+void InstallTerminationSignals() {
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction current {};
+        if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = RecordSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;  // the loop notices the flag; nothing needs to be interrupted
+        sigaction(signalNumber, &action, nullptr);
+    }
+}
+
+int PendingTerminationSignal() { return g_pendingSignal; }
+
+void EndOnTerminationSignal() {
+    const int signalNumber = g_pendingSignal;
+    if (signalNumber == 0) return;
+    if (c_App* app = Framework().app) app->OnClose();
+    std::fflush(nullptr);
+    _exit(kSignalExitBase + signalNumber);
+}

@@ -1,0 +1,99 @@
+// Keeping work: names confined to the songs folder and the autosave counted
+// in updates (the backup and refused non-song files are checked end to end).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "io/DataPath.h"
+#include "song/SongFile.h"
+#include "song/SongModel.h"
+#include "song/Undo.h"
+#include "song/WorkSafety.h"
+
+namespace {
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+class WorkSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zrb-worksafety-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(pattern));
+        root = pattern;
+        songs = root + "/app/data/songs/";
+        ASSERT_EQ(0, std::system(("mkdir -p '" + songs + "sub' '" + root + "/outside'").c_str()));
+        SetAppDirectory(String(root + "/app"));
+        BuildEmptySong(state);
+    }
+    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
+
+    void TypeNote(char c) {
+        state.songColumns[0] = ReplaceChar(state.songColumns[0], 1, String::FromChar(c));
+        PushUndo(state, false);
+    }
+
+    std::string root;
+    std::string songs;
+    TrackerState state;
+};
+
+TEST_F(WorkSafetyTest, NamesOutsideTheSongsFolderAreRefusedAndSubFoldersWork) {
+    ASSERT_EQ(0, symlink((root + "/outside").c_str(), (songs + "away").c_str()));
+    for (const char* name : {"../x", "/tmp/x", "sub/../../x", ".", "..", "   ", "sub", "sub/", "a//b", "away/x"}) {
+        EXPECT_EQ(String("Saving Failed!"), SaveSong(state, name)) << name;
+        state.fileName = name;
+        EXPECT_EQ(String("Loading Failed!"), LoadSong(state)) << name;
+    }
+    EXPECT_FALSE(Exists(root + "/app/data/x"));
+    EXPECT_FALSE(Exists(root + "/outside/x"));
+    EXPECT_EQ(String("File Saved..."), SaveSong(state, "sub/tune"));
+    EXPECT_TRUE(Exists(songs + "sub/tune"));
+    // Umlauts go to disk as UTF-8.
+    const String green = String("gr") + String::FromChar(0xFC) + String("n");
+    EXPECT_EQ(String("File Saved..."), SaveSong(state, green));
+    EXPECT_TRUE(Exists(songs + "gr\xC3\xBCn"));
+    state.fileName = green;
+    EXPECT_EQ(String("File Loaded..."), LoadSong(state));
+}
+
+TEST_F(WorkSafetyTest, AutosaveEveryThreeThousandUpdatesAndBeforeALoadReplacesTheWork) {
+    ASSERT_EQ(String("File Saved..."), SaveSong(state, "empty"));
+    for (int i = 0; i < 5000; ++i) AutosaveTick(state);
+    EXPECT_FALSE(Exists(songs + "autosave"));  // nothing unsaved
+    TypeNote('q');
+    AutosaveTick(state);  // the last autosave is long enough ago
+    EXPECT_TRUE(Exists(songs + "autosave"));
+    const std::string firstAutosave = ReadFile(songs + "autosave");
+    TypeNote('w');
+    for (int i = 1; i < tracker::kAutosaveIntervalUpdates; ++i) AutosaveTick(state);
+    EXPECT_EQ(firstAutosave, ReadFile(songs + "autosave"));
+    AutosaveTick(state);
+    EXPECT_EQ(ReadFile(songs + "autosave").substr(7, 1), "w");
+
+    TypeNote('e');
+    state.fileName = "empty";
+    ASSERT_EQ(String("File Loaded..."), LoadSong(state));
+    EXPECT_EQ(ReadFile(songs + "autosave").substr(7, 1), "e");
+    EXPECT_FALSE(HasUnsavedChanges(state));
+    // Loading the autosave over fresh changes keeps both versions.
+    TypeNote('r');
+    state.fileName = "autosave";
+    ASSERT_EQ(String("File Loaded..."), LoadSong(state));
+    EXPECT_EQ(state.songColumns[0][0], 'e');
+    EXPECT_EQ(ReadFile(songs + "autosave").substr(7, 1), "r");
+}
+}  // namespace
