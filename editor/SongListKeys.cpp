@@ -66,9 +66,6 @@ void MoveSelection(OverlayState& overlay, int by) {
     overlay.dirty = true;
 }
 
-// The name as the load road reads it: one code point per byte, which the
-// file layer writes back as the same bytes, so names that are not UTF-8 load.
-String FileNameFor(const std::string& bytes) { return String(bytes); }
 
 void Choose(TrackerState& state) {
     OverlayState& overlay = state.overlay;
@@ -84,7 +81,7 @@ void Choose(TrackerState& state) {
         ShowFolder(overlay, overlay.folder + entry.bytes + "/");
         return;
     }
-    state.fileName = FileNameFor(overlay.folder + entry.bytes);
+    state.fileName = SongNameFromFileBytes(overlay.folder + entry.bytes);
     state.statusText = LoadSong(state);
     state.playRow = 0;
     state.currentPosition = 0;

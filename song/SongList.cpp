@@ -55,6 +55,18 @@ String ShownFileName(const std::string& bytes) {
     return String::FromCodePoints(std::move(text));
 }
 
+String SongNameFromFileBytes(const std::string& bytes) {
+    std::vector<String::CodePoint> text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        String::CodePoint c = 0;
+        const size_t length = Utf8SequenceAt(bytes, i, c);
+        text.push_back(length == 0 ? 0xDC00 + static_cast<unsigned char>(bytes[i]) : c);
+        i += length == 0 ? 1 : length;
+    }
+    return String::FromCodePoints(std::move(text));
+}
+
 void SortNewestFirst(std::vector<SongListEntry>& entries) {
     std::sort(entries.begin(), entries.end(), [](const SongListEntry& a, const SongListEntry& b) {
         if (a.modifiedSeconds != b.modifiedSeconds) return a.modifiedSeconds > b.modifiedSeconds;

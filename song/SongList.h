@@ -27,5 +27,9 @@ void SortNewestFirst(std::vector<SongListEntry>& entries);
 std::vector<int> FilterSongList(const std::vector<SongListEntry>& entries, const String& filter);
 // UTF-8 decoded strictly: every byte of an invalid sequence becomes U+FFFD.
 String ShownFileName(const std::string& bytes);
+// The name the load road reads for a file's bytes: valid UTF-8 decoded, every
+// other byte kept as a lone low surrogate (U+DC80..U+DCFF), which no typed
+// name holds and the name resolver writes back as that very byte.
+String SongNameFromFileBytes(const std::string& bytes);
 // The songs folder on disk, ending in "/".
 std::string SongFolderPath();

@@ -41,6 +41,20 @@ bool RealPath(const std::string& path, std::string& real) {
     return true;
 }
 
+// UTF-8, except the lone surrogates a listed file name keeps its undecodable
+// bytes in, which go back to disk as those bytes.
+std::string NameBytes(const String& name) {
+    std::string bytes;
+    for (int i = 0; i < name.Length(); ++i) {
+        const String::CodePoint c = name[i];
+        if (c >= 0xDC80 && c <= 0xDCFF)
+            bytes += static_cast<char>(c - 0xDC00);
+        else
+            bytes += String::FromChar(c).ToUtf8();
+    }
+    return bytes;
+}
+
 bool Inside(const std::string& path, const std::string& folder) {
     return path == folder || path.compare(0, folder.size() + 1, folder + "/") == 0;
 }
@@ -68,7 +82,7 @@ bool ResolveSongName(const String& name, String& filePath) {
     if (!PartsAcceptable(name)) return false;
     const std::string folder = AbsoluteFolder(MapToFilePath(kSongFolder).ToBytes());
     if (folder.empty()) return false;
-    const std::string path = folder + "/" + name.ToUtf8();
+    const std::string path = folder + "/" + NameBytes(name);
     if (!StaysInside(path, folder)) return false;
     struct stat info;
     if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return false;
