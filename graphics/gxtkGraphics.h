@@ -9,6 +9,14 @@
 // framebuffer objects, every frame is drawn into a kept offscreen texture that
 // EndFrame blits to the back buffer (one copy a frame). Elsewhere the finished
 // back buffer is copied into a texture that the next BeginFrame draws first.
+//
+// Presenting: a frame shows only what it drew. Every primitive adds its
+// bounds to the frame's damage; EndFrame copies just those rectangles to the
+// window (glXCopySubBufferMESA, the back buffer is then never swapped), or,
+// where that is missing, the whole frame for a swap; a frame that drew nothing
+// presents nothing. The window may be an integer multiple of the drawing size
+// (window scale): the kept frame keeps the drawing size and is blown up with
+// nearest-neighbour pixels on the way to the window.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/DamageList.h"
 #include "runtime/String.h"
 
 class GlApi;
@@ -131,6 +140,24 @@ public:
     // framebuffer object rather than the back buffer.
     bool DrawingIntoKeptFramebuffer() const { return intoKeptFramebuffer_; }
 
+    // After EndFrame: true when the host must swap buffers to show the frame.
+    bool SwapNeeded() const { return swapNeeded_; }
+    // The window lost its pixels (exposed, restored, resized): the next
+    // EndFrame presents the whole frame.
+    void RequestFullPresent() { fullPresentRequested_ = true; }
+    // Between BeginFrame and EndFrame: the kept frame starts empty (first
+    // frame, new context, new size), so whatever skips unchanged drawing must
+    // draw everything this frame.
+    bool FrameContentLost() const { return contentLost_; }
+    const graphics::DamageList& FrameDamage() const { return damage_; }
+    // Partial presents where the window system offers them (on by default);
+    // off, every presented frame is copied whole and swapped.
+    void SetPartialPresent(bool partial) { partialPresent_ = partial; }
+    bool PresentsPartially() const { return copySubBuffer_ && partialPresent_; }
+    // Counters for benchmarks: frames presented and window pixels copied.
+    long long PresentCount() const { return presentCount_; }
+    long long PresentedPixels() const { return presentedPixels_; }
+
 private:
     void Flush();
     gxtkVertex* OpenRoom(int count, int order, const std::shared_ptr<gxtkSurface>& surface);
@@ -143,6 +170,8 @@ private:
     bool MakeKeptFramebuffer();
     void ReleaseKeptFramebuffer();
     void PresentKeptFramebuffer();
+    void AddDamage(const gxtkVertex* vertices, int count);
+    int WindowScale() const;
 
     WindowSizeFunction windowSize_;
     GlApi& gl_;
@@ -184,4 +213,14 @@ private:
     bool keepFrames_ = true;
     bool garbageBackBuffer_ = false;
     bool copiedFrames_ = false;
+
+    graphics::DamageList damage_;
+    int copySubBufferGeneration_ = -1;  // context whose partial copy support was asked
+    bool copySubBuffer_ = false;
+    bool partialPresent_ = true;
+    bool fullPresentRequested_ = true;
+    bool swapNeeded_ = true;
+    bool contentLost_ = false;
+    long long presentCount_ = 0;
+    long long presentedPixels_ = 0;
 };
