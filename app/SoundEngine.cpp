@@ -7,6 +7,7 @@
 #include "host/Framework.h"
 #include "player/StartUp.h"
 #include "screen/Screen.h"
+#include "screen/ScreenRedraw.h"
 
 int c_SoundEngine::OnCreate() {
     StartUp(*this, Audio(), Graphics(), SetUpdateRate);
@@ -19,6 +20,6 @@ int c_SoundEngine::OnUpdate() {
 }
 
 int c_SoundEngine::OnRender() {
-    RenderScreen(*this, Graphics());
+    RenderScreen(*this, Graphics(), MainScreenRedraw());
     return 0;
 }
