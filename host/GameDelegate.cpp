@@ -23,7 +23,9 @@ void c_GameDelegate::StartApp() {
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    audio = new gxtkAudio();
+    auto* openAl = new gxtkAudio();
+    openAl->SetDevicePause(options.devicePause);
+    audio = openAl;
     fw.audioDevice = audio;
 
     input = new c_InputDevice();

@@ -10,6 +10,9 @@ struct HostOptions {
     bool copiedFrames = false;         // keep frames by copies even where framebuffer objects exist
     bool partialPresent = true;        // copy changed rectangles where the window system can
     std::FILE* updateTrace = nullptr;  // one glfwGetTime line per update
+    // Pause the sound device while nothing plays. OpenAL Soft's wave writer
+    // (the tests' sound capture) corrupts its file header when paused.
+    bool devicePause = true;
 };
 
 HostOptions& TestHostOptions();

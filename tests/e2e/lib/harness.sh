@@ -18,7 +18,8 @@
 #                             (default $ZRB_TMP/app); sets $ZRB_APP_DIR
 #   zrb_use_silent_audio      next start: ALSOFT_DRIVERS=null (the default)
 #   zrb_use_wave_capture WAV  next start records the mix to WAV through
-#                             OpenAL Soft's wave writer (ALSOFT_CONF); the header
+#                             OpenAL Soft's wave writer (ALSOFT_CONF), running
+#                             zrbtracker-test with the device kept mixing; the header
 #                             keeps placeholder sizes: read the data to EOF
 #   zrb_start_app [VAR=VALUE...]
 #                             starts $ZRB_APP_DIR/zrbtracker (stdin /dev/null,
@@ -190,15 +191,19 @@ zrb_use_wave_capture() {
 zrb_start_app() {
     [ -n "$ZRB_APP_DIR" ] || zrb_make_app_dir
     local audio_env=()
+    local exe="${ZRB_APP_EXE:-zrbtracker}"
     if [ "$ZRB_AUDIO_MODE" = wave ]; then
-        audio_env=(-u ALSOFT_DRIVERS ALSOFT_CONF="$ZRB_TMP/alsoft.conf")
+        # The wave writer's file breaks when its device pauses: capture with
+        # the test build, which can keep the device mixing through silence.
+        audio_env=(-u ALSOFT_DRIVERS ALSOFT_CONF="$ZRB_TMP/alsoft.conf" ZRB_DEVICE_PAUSE=off)
+        exe=zrbtracker-test
     else
         audio_env=(ALSOFT_DRIVERS=null)
     fi
     ZRB_APP_STATUS=""
     ZRB_WID=""
     # env execs the program, so $! is the program's own PID.
-    env "${audio_env[@]}" DISPLAY="$DISPLAY" "$@" "$ZRB_APP_DIR/${ZRB_APP_EXE:-zrbtracker}" \
+    env "${audio_env[@]}" DISPLAY="$DISPLAY" "$@" "$ZRB_APP_DIR/$exe" \
         </dev/null >"$ZRB_TMP/stdout.txt" 2>"$ZRB_TMP/stderr.txt" &
     ZRB_APP_PID=$!
     zrb_log "zrbtracker pid $ZRB_APP_PID"
