@@ -115,7 +115,7 @@ int gxtkGraphics::BeginFrame() {
 void gxtkGraphics::EndFrame() {
     if (vertexCount_ > 0) Flush();
     damage_.SetClip(false, {});
-    if (fullPresentRequested_) damage_.AddAll();
+    if (fullPresentRequested_ || swappedPresentsLeft_ > 0) damage_.AddAll();
     fullPresentRequested_ = false;
     if (intoKeptFramebuffer_) {
         PresentKeptFramebuffer();
@@ -234,7 +234,12 @@ void gxtkGraphics::PresentKeptFramebuffer() {
         gl_.Disable(GL_SCISSOR_TEST);  // the blit obeys the clip
         gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, keptTarget_.framebuffer);
         gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        if (PresentsPartially()) {
+        if (framebufferWidth_ != presentedWidth_ || framebufferHeight_ != presentedHeight_) {
+            if (presentedWidth_ != 0) swappedPresentsLeft_ = 3;
+            presentedWidth_ = framebufferWidth_;
+            presentedHeight_ = framebufferHeight_;
+        }
+        if (PresentsPartially() && swappedPresentsLeft_ == 0) {
             for (int i = 0; i < damage_.Count(); ++i) {
                 const graphics::DamageRect& r = damage_[i];
                 gl_.BlitFramebuffer(r.left, r.top, r.right, r.bottom, r.left * s, h - r.top * s, r.right * s,
@@ -249,6 +254,7 @@ void gxtkGraphics::PresentKeptFramebuffer() {
             const int w = keptTarget_.width, kh = keptTarget_.height;
             gl_.BlitFramebuffer(0, 0, w, kh, 0, h, w * s, h - kh * s, GL_COLOR_BUFFER_BIT, GL_NEAREST);
             swapNeeded_ = true;
+            if (swappedPresentsLeft_ > 0) --swappedPresentsLeft_;
             presentedPixels_ += static_cast<long long>(framebufferWidth_) * framebufferHeight_;
         }
         ++presentCount_;

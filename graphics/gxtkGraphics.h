@@ -219,6 +219,10 @@ private:
     bool copySubBuffer_ = false;
     bool partialPresent_ = true;
     bool fullPresentRequested_ = true;
+    // After the window's size changes, the GL's back buffer may keep its old
+    // size until a swap renews it: the next few frames go out whole by swapping.
+    int presentedWidth_ = 0, presentedHeight_ = 0;
+    int swappedPresentsLeft_ = 0;
     bool swapNeeded_ = true;
     bool contentLost_ = false;
     long long presentCount_ = 0;

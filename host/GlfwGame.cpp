@@ -7,6 +7,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
@@ -64,18 +65,18 @@ void BBGlfwGame::RequestFullPresent() {
     if (gxtkGraphics* graphics = Framework().graphicsDevice) graphics->RequestFullPresent();
 }
 
+// The window manager's answer (the size callback) sets the scale.
 void BBGlfwGame::SetWindowScale(int scale) {
     scale = window_scale::Fit(scale, drawingWidth_, drawingHeight_, desktopMode_[0], desktopMode_[1]);
     if (!window_ || scale == scale_) return;
-    scale_ = scale;
-    glfwSetWindowSize(window_, drawingWidth_ * scale, drawingHeight_ * scale);
-    // Until the window manager answers, draw for the size asked for; the size
-    // callbacks correct it if the answer differs.
-    width_ = drawingWidth_ * scale;
-    height_ = drawingHeight_ * scale;
-    framebufferWidth_ = width_;
-    framebufferHeight_ = height_;
-    RequestFullPresent();
+    const int width = drawingWidth_ * scale, height = drawingHeight_ * scale;
+    // A larger window moves back onto the screen where it would reach past it.
+    int x = 0, y = 0;
+    glfwGetWindowPos(window_, &x, &y);
+    const int fittedX = std::max(0, std::min(x, desktopMode_[0] - width));
+    const int fittedY = std::max(0, std::min(y, desktopMode_[1] - height));
+    if (desktopMode_[0] > 0 && (fittedX != x || fittedY != y)) glfwSetWindowPos(window_, fittedX, fittedY);
+    glfwSetWindowSize(window_, width, height);
 }
 
 std::vector<c_DisplayMode> BBGlfwGame::GetDisplayModes() {
@@ -176,7 +177,7 @@ void BBGlfwGame::OpenDeviceWindow(int width, int height, int flags) {
                                                 desktopMode_[1]);
         if (scale > 1) {
             SetWindowScale(scale);
-            glfwSetWindowPos(window_, (desktopMode_[0] - width_) / 2, (desktopMode_[1] - height_) / 2);
+            glfwSetWindowPos(window_, (desktopMode_[0] - width * scale) / 2, (desktopMode_[1] - height * scale) / 2);
         }
     }
 }
@@ -267,7 +268,7 @@ void BBGlfwGame::OnWindowSize(GLFWwindow* /*window*/, int width, int height) {
     BBGlfwGame* game = GlfwGame();
     game->width_ = width;
     game->height_ = height;
-    game->scale_ = window_scale::Fit(game->scale_, game->drawingWidth_, game->drawingHeight_, width, height);
+    game->scale_ = window_scale::Fit(window_scale::kMaxScale, game->drawingWidth_, game->drawingHeight_, width, height);
     game->RequestFullPresent();
 }
 
