@@ -127,11 +127,10 @@ public:
     bool Transformed() const { return transformed_; }
 
     // Kept frames: on by default. Garbage back buffer: fill the back buffer with
-    // a loud colour at every BeginFrame before the kept frame is restored (the
-    // environment variable ZRB_GARBAGE_BACKBUFFER=1 switches it on), to prove
-    // nothing depends on what a swap leaves behind. Copied frames: keep frames
-    // by the copy even where framebuffer objects exist
-    // (ZRB_KEPT_FRAMES=copy), so that path can be checked on any GL.
+    // a loud colour at every BeginFrame before the kept frame is restored (only
+    // test programs switch it on), to prove nothing depends on what a swap
+    // leaves behind. Copied frames: keep frames by the copy even where
+    // framebuffer objects exist, so that path can be checked on any GL.
     void SetKeepFrames(bool keep) { keepFrames_ = keep; }
     void SetGarbageBackBuffer(bool garbage) { garbageBackBuffer_ = garbage; }
     void SetCopiedFrames(bool copied) { copiedFrames_ = copied; }
