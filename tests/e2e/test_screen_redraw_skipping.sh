@@ -18,7 +18,7 @@ STILL_REGIONS=("640x14+0+0" "120x16+520+323" "380x16+4+408" "250x150+385+12" "64
 # and settles; in the others, waits until the screen (or, while playing, each
 # still region) is what the reference showed at that moment.
 moment() {
-    local name="$1" region ok=0
+    local name="$1" region
     if [ "$run" = designed ]; then
         [ "$name" = idle ] ||
             zrb_shot_until "designed-$name-step" 10 changed "$ZRB_TMP/designed-last.png" 640x475+0+0 ||
