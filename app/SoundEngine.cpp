@@ -7,6 +7,7 @@
 #include "host/Framework.h"
 #include "player/StartUp.h"
 #include "screen/Screen.h"
+#include "screen/ScreenRedraw.h"
 #include "song/WorkSafety.h"
 
 int c_SoundEngine::OnCreate() {
@@ -23,6 +24,6 @@ int c_SoundEngine::OnUpdate() {
 void c_SoundEngine::OnClose() { SaveUnsavedWork(*this); }
 
 int c_SoundEngine::OnRender() {
-    RenderScreen(*this, Graphics());
+    RenderScreen(*this, Graphics(), MainScreenRedraw());
     return 0;
 }

@@ -59,6 +59,15 @@ public:
 
     bool MakeContextCurrent() override { return alcMakeContextCurrent(context_) == ALC_TRUE; }
 
+    bool PauseDevice(bool pause) override {
+        if (!device_ || !alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) return false;
+        const char* name = pause ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+        auto function = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device_, name));
+        if (!function) return false;
+        function(device_);
+        return alcGetError(device_) == ALC_NO_ERROR;
+    }
+
     bool RenderSamples(int16_t* interleavedStereo, int frames) override {
         if (!render_ || !device_ || !context_ || frames < 0) return false;
         if (alcGetCurrentContext() != context_) alcMakeContextCurrent(context_);

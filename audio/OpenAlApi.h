@@ -39,6 +39,10 @@ public:
     virtual unsigned int GenBuffer() = 0;
     virtual void BufferData(unsigned int buffer, int format, const void* data, int size, int sampleRate) = 0;
     virtual void DeleteBuffer(unsigned int buffer) = 0;
+
+    // Pauses or resumes the device's mixing (ALC_SOFT_pause_device); false
+    // when the device can't, and then it mixes on as before.
+    virtual bool PauseDevice(bool /*pause*/) { return false; }
 };
 
 // The table over the installed OpenAL library.

@@ -96,6 +96,30 @@ void gxtkAudio::OpenDefaultDevice() {
     hasContext_ = true;
 }
 
+void gxtkAudio::SetDevicePause(bool pause) {
+    devicePause_ = pause;
+    if (pause) {
+        PauseDeviceWhenSilent();
+    } else {
+        ResumeDevice();
+    }
+}
+
+// A paused device mixes nothing: no mixer work while the tracker is silent.
+// Loopback devices mix only when asked and are never paused.
+void gxtkAudio::PauseDeviceWhenSilent() {
+    if (!devicePause_ || !hasContext_ || loopback_ || devicePaused_) return;
+    for (const Channel& channel : channels_)
+        if (channel.state == audio::kPlaying) return;
+    devicePaused_ = al_->PauseDevice(true);
+}
+
+void gxtkAudio::ResumeDevice() {
+    if (!devicePaused_) return;
+    al_->PauseDevice(false);
+    devicePaused_ = false;
+}
+
 void gxtkAudio::ClearChannels() {
     for (Channel& channel : channels_) channel = Channel();
 }
@@ -173,6 +197,7 @@ int gxtkAudio::PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel
     FlushDiscarded();
     const unsigned int source = SourceOf(channel);
     if (source == 0) return -1;
+    ResumeDevice();
     al_->SourceStop(source);
     al_->Sourcei(source, AL_BUFFER, static_cast<int>(sample ? sample->buffer : 0));
     al_->Sourcei(source, AL_LOOPING, flags != 0 ? 1 : 0);
@@ -189,6 +214,7 @@ void gxtkAudio::StopChannel(int channel) {
     if (record.state == audio::kStopped) return;
     al_->SourceStop(record.source);
     record.state = audio::kStopped;
+    PauseDeviceWhenSilent();
 }
 
 void gxtkAudio::PauseChannel(int channel) {
@@ -200,11 +226,13 @@ void gxtkAudio::PauseChannel(int channel) {
     }
     al_->SourcePause(record.source);
     record.state = audio::kPaused;
+    PauseDeviceWhenSilent();
 }
 
 void gxtkAudio::ResumeChannel(int channel) {
     Channel& record = channels_[channel];
     if (record.state != audio::kPaused) return;
+    ResumeDevice();
     al_->SourcePlay(record.source);
     record.state = audio::kPlaying;
 }

@@ -63,6 +63,11 @@ public:
 
     bool HasDevice() const { return hasDevice_; }
     bool HasContext() const { return hasContext_; }
+    // While no channel plays, the device's mixer is paused (where the device
+    // can pause); the next channel to play resumes it first.
+    bool DevicePaused() const { return devicePaused_; }
+    // Off by default; the host switches it on.
+    void SetDevicePause(bool pause);
     // The source name behind a channel (0 = none yet).
     unsigned int ChannelSource(int channel) const { return channels_[channel].source; }
 
@@ -79,6 +84,8 @@ private:
     gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag);
     void OpenDefaultDevice();
     void ClearChannels();
+    void PauseDeviceWhenSilent();
+    void ResumeDevice();
     // Makes sure the channel has a source, borrowing an idle one if OpenAL
     // can give no more.
     void AcquireSource(int channel);
@@ -91,5 +98,7 @@ private:
     bool hasDevice_ = false;
     bool hasContext_ = false;
     bool loopback_ = false;
+    bool devicePause_ = false;
+    bool devicePaused_ = false;
     Channel channels_[kChannelRecords];
 };

@@ -3,7 +3,7 @@
 # the project, one figure a line with its unit, each line prefixed by the part
 # it measures. Benchmarks that are not in the tree are reported as missing.
 #   bench/run.sh                     (ZRB_BUILD_DIR=other/dir to use another build folder)
-#   ZRB_BENCH_SECONDS=N              length of the Xvfb measurements (default 20 s pacing, 10 s playing)
+#   ZRB_BENCH_SECONDS=N              length of the Xvfb measurements (default 20 s pacing, 30 s cpu, 10 s playing)
 set -u
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ZRB_BUILD_DIR:-$root/build}"
@@ -19,7 +19,7 @@ log="$(mktemp /tmp/zrb-bench-build.XXXXXX)"
 trap 'rm -f "$log"' EXIT
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { tail -n 30 "$log"; exit 1; }
 # Only what the benchmarks run: the programs, their data and the bench programs.
-wanted="zrbtracker zrbtracker-render zrb_wmclose zrb_waveforms zrb_images zrb_demosong
+wanted="zrbtracker zrbtracker-test zrb_bench_bare_window zrbtracker-render zrb_wmclose zrb_waveforms zrb_images zrb_demosong
         zrb_bench_audio zrb_bench_player zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls
         zrb_bench_song_list"
 known="$(cmake --build "$build" --target help 2>/dev/null | awk '{print $2}')"
@@ -70,6 +70,10 @@ elif [ -f "$root/bench/host/run_pacing.sh" ]; then
     ZRB_BENCH_HOG=1 bash "$root/bench/host/run_pacing.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/pacing under load: /"
 else
     echo "pacing: missing (bench/host/run_pacing.sh is not in this tree)"
+fi
+if has zrbtracker && has zrbtracker-test && has zrb_wmclose && [ -f "$root/bench/host/run_cpu.sh" ]; then
+    echo "== cpu (idle and playing, designed drawing against drawing only what changed; start-up)"
+    bash "$root/bench/host/run_cpu.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/cpu: /"
 fi
 if has zrbtracker && has zrb_wmclose; then
     echo "== playing (the real program under Xvfb, demo song)"

@@ -122,7 +122,23 @@ public:
         blitFramebuffer_(sourceX0, sourceY0, sourceX1, sourceY1, x0, y0, x1, y1, mask, filter);
     }
 
+    bool LoadCopySubBuffer() override {
+        copySubBuffer_ = nullptr;
+        Display* display = glXGetCurrentDisplay();
+        if (!display || !glXGetCurrentDrawable()) return false;
+        if (!HasExtension(glXQueryExtensionsString(display, DefaultScreen(display)), "GLX_MESA_copy_sub_buffer"))
+            return false;
+        copySubBuffer_ = reinterpret_cast<CopySubBufferFunction>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
+        return copySubBuffer_ != nullptr;
+    }
+    void CopySubBuffer(GLint x, GLint y, GLsizei width, GLsizei height) override {
+        copySubBuffer_(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, width, height);
+    }
+
 private:
+    using CopySubBufferFunction = void (*)(Display*, GLXDrawable, int, int, int, int);
+    CopySubBufferFunction copySubBuffer_ = nullptr;
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers_ = nullptr;
     PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers_ = nullptr;
     PFNGLBINDFRAMEBUFFERPROC bindFramebuffer_ = nullptr;

@@ -66,6 +66,13 @@ public:
     virtual GLenum CheckFramebufferStatus(GLenum target) = 0;
     virtual void BlitFramebuffer(GLint sourceX0, GLint sourceY0, GLint sourceX1, GLint sourceY1, GLint x0, GLint y0,
                                  GLint x1, GLint y1, GLbitfield mask, GLenum filter) = 0;
+
+    // True when the current context's window can copy a rectangle of its back
+    // buffer to the front (glXCopySubBufferMESA); call again after a new
+    // context is made. A GL without it never gets CopySubBuffer calls.
+    virtual bool LoadCopySubBuffer() { return false; }
+    // x, y: lower-left corner in window pixels, GL's orientation.
+    virtual void CopySubBuffer(GLint /*x*/, GLint /*y*/, GLsizei /*width*/, GLsizei /*height*/) {}
 };
 
 // The process-wide forwarder to libGL; never destroyed, so surfaces released

@@ -7,18 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "graphics/GlApi.h"
 #include "graphics/ImageData.h"
 
 namespace {
-
-bool EnvironmentSays(const char* name, const char* wanted) {
-    const char* value = std::getenv(name);
-    return value && std::strcmp(value, wanted) == 0;
-}
 
 // int() of the premultiplied value, kept inside a byte so wild inputs don't wrap.
 unsigned char ColourByte(float value) {
@@ -52,8 +46,6 @@ gxtkGraphics::gxtkGraphics(WindowSizeFunction windowSize, GlApi* gl)
         quad[5] = static_cast<uint16_t>(first + 3);
     }
     ReadWindowSize();
-    garbageBackBuffer_ = EnvironmentSays("ZRB_GARBAGE_BACKBUFFER", "1");
-    copiedFrames_ = EnvironmentSays("ZRB_KEPT_FRAMES", "copy");
 }
 
 gxtkGraphics::~gxtkGraphics() {
@@ -72,6 +64,13 @@ void gxtkGraphics::ReadWindowSize() {
 
 int gxtkGraphics::BeginFrame() {
     ReadWindowSize();
+    damage_.Reset(width_, height_);
+    contentLost_ = !keepFrames_;
+    const int generation = ContextGeneration();
+    if (copySubBufferGeneration_ != generation) {
+        copySubBufferGeneration_ = generation;
+        copySubBuffer_ = generation > 0 && gl_.LoadCopySubBuffer();
+    }
     gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
     if (garbageBackBuffer_) {
         gl_.Disable(GL_SCISSOR_TEST);
@@ -79,6 +78,8 @@ int gxtkGraphics::BeginFrame() {
         gl_.Clear(GL_COLOR_BUFFER_BIT);
     }
     intoKeptFramebuffer_ = keepFrames_ && !copiedFrames_ && BindKeptFramebuffer();
+    // The kept framebuffer has the drawing size; the window may be a multiple.
+    if (intoKeptFramebuffer_) gl_.Viewport(0, 0, width_, height_);
 
     gl_.MatrixMode(GL_PROJECTION);
     gl_.LoadIdentity();
@@ -113,11 +114,35 @@ int gxtkGraphics::BeginFrame() {
 
 void gxtkGraphics::EndFrame() {
     if (vertexCount_ > 0) Flush();
+    damage_.SetClip(false, {});
+    if (fullPresentRequested_ || swappedPresentsLeft_ > 0) damage_.AddAll();
+    fullPresentRequested_ = false;
     if (intoKeptFramebuffer_) {
         PresentKeptFramebuffer();
-    } else if (keepFrames_) {
-        CaptureFrame();
+        return;
     }
+    // The fallback path, as it always was: every frame copied and swapped whole.
+    swapNeeded_ = true;
+    if (keepFrames_) CaptureFrame();
+    ++presentCount_;
+    presentedPixels_ += static_cast<long long>(framebufferWidth_) * framebufferHeight_;
+}
+
+int gxtkGraphics::WindowScale() const {
+    if (width_ <= 0 || height_ <= 0) return 1;
+    return std::max(1, std::min(framebufferWidth_ / width_, framebufferHeight_ / height_));
+}
+
+void gxtkGraphics::AddDamage(const gxtkVertex* vertices, int count) {
+    if (count <= 0) return;
+    float left = vertices[0].x, right = left, top = vertices[0].y, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, vertices[i].x);
+        right = std::max(right, vertices[i].x);
+        top = std::min(top, vertices[i].y);
+        bottom = std::max(bottom, vertices[i].y);
+    }
+    damage_.Add(left, top, right, bottom);
 }
 
 // ---- kept frame: offscreen target ----
@@ -126,14 +151,13 @@ void gxtkGraphics::EndFrame() {
 // or the size is new; false when the GL has none (the copy path is used then).
 bool gxtkGraphics::BindKeptFramebuffer() {
     const int generation = ContextGeneration();
-    if (generation == 0 || framebufferWidth_ <= 0 || framebufferHeight_ <= 0) return false;
+    if (generation == 0 || width_ <= 0 || height_ <= 0) return false;
     if (framebufferCheckGeneration_ != generation) {
         framebufferCheckGeneration_ = generation;
         framebufferObjects_ = gl_.LoadFramebufferObjects();
     }
     if (!framebufferObjects_) return false;
-    if (keptTarget_.generation == generation && keptTarget_.width == framebufferWidth_ &&
-        keptTarget_.height == framebufferHeight_) {
+    if (keptTarget_.generation == generation && keptTarget_.width == width_ && keptTarget_.height == height_) {
         gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
         return true;
     }
@@ -157,12 +181,11 @@ bool gxtkGraphics::MakeKeptFramebuffer() {
     }
     // Unsized RGBA with BGRA pixels lets the GL pick the window's own pixel
     // order, so the blit needs no conversion.
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, framebufferWidth_, framebufferHeight_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                   nullptr);
+    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     if (gl_.GetError() != GL_NO_ERROR) {
-        // Only the lower-left framebuffer-sized corner is used.
-        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, NextPowerOfTwo(framebufferWidth_), NextPowerOfTwo(framebufferHeight_),
-                       0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        // Only the lower-left drawing-sized corner is used.
+        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, NextPowerOfTwo(width_), NextPowerOfTwo(height_), 0, GL_BGRA,
+                       GL_UNSIGNED_BYTE, nullptr);
         if (gl_.GetError() != GL_NO_ERROR) {
             gl_.DeleteTextures(1, &target.texture);
             return false;
@@ -181,9 +204,11 @@ bool gxtkGraphics::MakeKeptFramebuffer() {
     gl_.ClearColor(0, 0, 0, 0);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
     target.generation = ContextGeneration();
-    target.width = framebufferWidth_;
-    target.height = framebufferHeight_;
+    target.width = width_;
+    target.height = height_;
     keptTarget_ = target;
+    contentLost_ = true;
+    fullPresentRequested_ = true;
     return true;
 }
 
@@ -195,16 +220,46 @@ void gxtkGraphics::ReleaseKeptFramebuffer() {
     keptTarget_ = KeptFramebuffer();
 }
 
-// Copies the finished frame to the back buffer, turned upright, and leaves the
-// window's framebuffer bound for the swap.
+// Copies what the frame changed to the window, turned upright and scaled by
+// whole pixels, and leaves the window's framebuffer bound. With the partial
+// copy the changed rectangles go straight to the front; without it the whole
+// frame goes to the back buffer for the host's swap.
 void gxtkGraphics::PresentKeptFramebuffer() {
-    const int w = keptTarget_.width, h = keptTarget_.height;
-    gl_.Disable(GL_SCISSOR_TEST);  // the blit obeys the clip
-    gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, keptTarget_.framebuffer);
-    gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    gl_.BlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
     intoKeptFramebuffer_ = false;
+    swapNeeded_ = false;
+    const bool anything = !damage_.Empty();
+    if (anything) {
+        const int s = WindowScale();
+        const int h = framebufferHeight_;
+        gl_.Disable(GL_SCISSOR_TEST);  // the blit obeys the clip
+        gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, keptTarget_.framebuffer);
+        gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        if (framebufferWidth_ != presentedWidth_ || framebufferHeight_ != presentedHeight_) {
+            if (presentedWidth_ != 0) swappedPresentsLeft_ = 3;
+            presentedWidth_ = framebufferWidth_;
+            presentedHeight_ = framebufferHeight_;
+        }
+        if (PresentsPartially() && swappedPresentsLeft_ == 0) {
+            for (int i = 0; i < damage_.Count(); ++i) {
+                const graphics::DamageRect& r = damage_[i];
+                gl_.BlitFramebuffer(r.left, r.top, r.right, r.bottom, r.left * s, h - r.top * s, r.right * s,
+                                    h - r.bottom * s, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+            }
+            for (int i = 0; i < damage_.Count(); ++i) {
+                const graphics::DamageRect& r = damage_[i];
+                gl_.CopySubBuffer(r.left * s, h - r.bottom * s, r.Width() * s, r.Height() * s);
+            }
+            presentedPixels_ += damage_.Area() * s * s;
+        } else {
+            const int w = keptTarget_.width, kh = keptTarget_.height;
+            gl_.BlitFramebuffer(0, 0, w, kh, 0, h, w * s, h - kh * s, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+            swapNeeded_ = true;
+            if (swappedPresentsLeft_ > 0) --swappedPresentsLeft_;
+            presentedPixels_ += static_cast<long long>(framebufferWidth_) * framebufferHeight_;
+        }
+        ++presentCount_;
+    }
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 // ---- kept frame: copy of the back buffer ----
@@ -254,6 +309,7 @@ void gxtkGraphics::RestoreFrame() {
     const bool usable = kept_.valid && kept_.generation == generation && kept_.width == framebufferWidth_ &&
                         kept_.height == framebufferHeight_;
     if (!usable) {
+        contentLost_ = true;
         // What a fresh back buffer holds on drivers that keep pixels: zeros.
         gl_.ClearColor(0, 0, 0, 0);
         gl_.Clear(GL_COLOR_BUFFER_BIT);
@@ -316,7 +372,9 @@ void gxtkGraphics::SetScissor(int x, int y, int width, int height) {
     if (vertexCount_ > 0) Flush();
     if (x == 0 && y == 0 && width == width_ && height == height_) {
         gl_.Disable(GL_SCISSOR_TEST);
+        damage_.SetClip(false, {});
     } else {
+        damage_.SetClip(true, {x, y, x + width, y + height});
         gl_.Enable(GL_SCISSOR_TEST);
         gl_.Scissor(x, intoKeptFramebuffer_ ? y : height_ - y - height, width, height);
     }
@@ -336,6 +394,7 @@ void gxtkGraphics::ClearScreen(float red, float green, float blue) {
     vertexCount_ = 0;
     gl_.ClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
+    damage_.AddAll();
 }
 
 // ---- batch ----
@@ -407,6 +466,7 @@ void gxtkGraphics::DrawPoint(float x, float y) {
     Put(vertex, x, y, 0, 0);
     vertex.x += 0.5f;
     vertex.y += 0.5f;
+    AddDamage(&vertex, 1);
 }
 
 void gxtkGraphics::DrawRect(float x, float y, float width, float height) {
@@ -415,6 +475,7 @@ void gxtkGraphics::DrawRect(float x, float y, float width, float height) {
     Put(v[1], x + width, y, 0, 0);
     Put(v[2], x + width, y + height, 0, 0);
     Put(v[3], x, y + height, 0, 0);
+    AddDamage(v, 4);
 }
 
 void gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
@@ -425,6 +486,7 @@ void gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
         v[i].x += 0.5f;
         v[i].y += 0.5f;
     }
+    AddDamage(v, 2);
 }
 
 void gxtkGraphics::DrawOval(float x, float y, float width, float height) {
@@ -450,6 +512,7 @@ void gxtkGraphics::DrawOval(float x, float y, float width, float height) {
         const float angle = static_cast<float>(i) * 6.2831855f / static_cast<float>(segments);
         Put(v[i], cx + std::cos(angle) * rx, cy - std::sin(angle) * ry, 0, 0);
     }
+    AddDamage(v, segments);
 }
 
 void gxtkGraphics::DrawPoly(const std::vector<float>& xy) {
@@ -457,6 +520,7 @@ void gxtkGraphics::DrawPoly(const std::vector<float>& xy) {
     if (count == 0 || count > kMaxVertices) return;
     gxtkVertex* v = OpenRoom(count, count, kNoSurface);
     for (int i = 0; i < count; ++i) Put(v[i], xy[i * 2], xy[i * 2 + 1], 0, 0);
+    AddDamage(v, count);
 }
 
 void gxtkGraphics::DrawTexturedPoly(const std::vector<float>& xyuv, const std::shared_ptr<gxtkSurface>& surface,
@@ -468,6 +532,7 @@ void gxtkGraphics::DrawTexturedPoly(const std::vector<float>& xyuv, const std::s
         const float* p = &xyuv[i * 4];
         Put(v[i], p[0], p[1], (p[2] + sourceX) * surface->uScale, (p[3] + sourceY) * surface->vScale);
     }
+    AddDamage(v, count);
 }
 
 void gxtkGraphics::DrawSurface(const std::shared_ptr<gxtkSurface>& surface, float x, float y) {
@@ -479,6 +544,7 @@ void gxtkGraphics::DrawSurface(const std::shared_ptr<gxtkSurface>& surface, floa
     Put(v[1], x + w, y, w * us, 0);
     Put(v[2], x + w, y + h, w * us, h * vs);
     Put(v[3], x, y + h, 0, h * vs);
+    AddDamage(v, 4);
 }
 
 void gxtkGraphics::DrawSurfaceRect(const std::shared_ptr<gxtkSurface>& surface, float x, float y, int sourceX,
@@ -492,6 +558,7 @@ void gxtkGraphics::DrawSurfaceRect(const std::shared_ptr<gxtkSurface>& surface, 
     Put(v[1], x + sw, y, (sx + sw) * us, sy * vs);
     Put(v[2], x + sw, y + sh, (sx + sw) * us, (sy + sh) * vs);
     Put(v[3], x, y + sh, sx * us, (sy + sh) * vs);
+    AddDamage(v, 4);
 }
 
 // ---- surfaces and pixels ----

@@ -9,6 +9,14 @@
 // framebuffer objects, every frame is drawn into a kept offscreen texture that
 // EndFrame blits to the back buffer (one copy a frame). Elsewhere the finished
 // back buffer is copied into a texture that the next BeginFrame draws first.
+//
+// Presenting: a frame shows only what it drew. Every primitive adds its
+// bounds to the frame's damage; EndFrame copies just those rectangles to the
+// window (glXCopySubBufferMESA, the back buffer is then never swapped), or,
+// where that is missing, the whole frame for a swap; a frame that drew nothing
+// presents nothing. The window may be an integer multiple of the drawing size
+// (window scale): the kept frame keeps the drawing size and is blown up with
+// nearest-neighbour pixels on the way to the window.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/DamageList.h"
 #include "runtime/String.h"
 
 class GlApi;
@@ -118,11 +127,10 @@ public:
     bool Transformed() const { return transformed_; }
 
     // Kept frames: on by default. Garbage back buffer: fill the back buffer with
-    // a loud colour at every BeginFrame before the kept frame is restored (the
-    // environment variable ZRB_GARBAGE_BACKBUFFER=1 switches it on), to prove
-    // nothing depends on what a swap leaves behind. Copied frames: keep frames
-    // by the copy even where framebuffer objects exist
-    // (ZRB_KEPT_FRAMES=copy), so that path can be checked on any GL.
+    // a loud colour at every BeginFrame before the kept frame is restored (only
+    // test programs switch it on), to prove nothing depends on what a swap
+    // leaves behind. Copied frames: keep frames by the copy even where
+    // framebuffer objects exist, so that path can be checked on any GL.
     void SetKeepFrames(bool keep) { keepFrames_ = keep; }
     void SetGarbageBackBuffer(bool garbage) { garbageBackBuffer_ = garbage; }
     void SetCopiedFrames(bool copied) { copiedFrames_ = copied; }
@@ -130,6 +138,24 @@ public:
     // True between BeginFrame and EndFrame while drawing goes to the kept
     // framebuffer object rather than the back buffer.
     bool DrawingIntoKeptFramebuffer() const { return intoKeptFramebuffer_; }
+
+    // After EndFrame: true when the host must swap buffers to show the frame.
+    bool SwapNeeded() const { return swapNeeded_; }
+    // The window lost its pixels (exposed, restored, resized): the next
+    // EndFrame presents the whole frame.
+    void RequestFullPresent() { fullPresentRequested_ = true; }
+    // Between BeginFrame and EndFrame: the kept frame starts empty (first
+    // frame, new context, new size), so whatever skips unchanged drawing must
+    // draw everything this frame.
+    bool FrameContentLost() const { return contentLost_; }
+    const graphics::DamageList& FrameDamage() const { return damage_; }
+    // Partial presents where the window system offers them (on by default);
+    // off, every presented frame is copied whole and swapped.
+    void SetPartialPresent(bool partial) { partialPresent_ = partial; }
+    bool PresentsPartially() const { return copySubBuffer_ && partialPresent_; }
+    // Counters for benchmarks: frames presented and window pixels copied.
+    long long PresentCount() const { return presentCount_; }
+    long long PresentedPixels() const { return presentedPixels_; }
 
 private:
     void Flush();
@@ -143,6 +169,8 @@ private:
     bool MakeKeptFramebuffer();
     void ReleaseKeptFramebuffer();
     void PresentKeptFramebuffer();
+    void AddDamage(const gxtkVertex* vertices, int count);
+    int WindowScale() const;
 
     WindowSizeFunction windowSize_;
     GlApi& gl_;
@@ -184,4 +212,18 @@ private:
     bool keepFrames_ = true;
     bool garbageBackBuffer_ = false;
     bool copiedFrames_ = false;
+
+    graphics::DamageList damage_;
+    int copySubBufferGeneration_ = -1;  // context whose partial copy support was asked
+    bool copySubBuffer_ = false;
+    bool partialPresent_ = true;
+    bool fullPresentRequested_ = true;
+    // After the window's size changes, the GL's back buffer may keep its old
+    // size until a swap renews it: the next few frames go out whole by swapping.
+    int presentedWidth_ = 0, presentedHeight_ = 0;
+    int swappedPresentsLeft_ = 0;
+    bool swapNeeded_ = true;
+    bool contentLost_ = false;
+    long long presentCount_ = 0;
+    long long presentedPixels_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "graphics/GraphicsContext.h"
 #include "graphics/gxtkGraphics.h"
 #include "host/App.h"
+#include "host/HostOptions.h"
 #include "host/InputDevice.h"
 #include "runtime/RuntimeError.h"
 
@@ -14,11 +15,17 @@ void c_GameDelegate::StartApp() {
     graphics = new gxtkGraphics([game](int* width, int* height, int* framebufferWidth, int* framebufferHeight) {
         game->GetWindowSize(width, height, framebufferWidth, framebufferHeight);
     });
+    const HostOptions& options = TestHostOptions();
+    graphics->SetGarbageBackBuffer(options.garbageBackBuffer);
+    graphics->SetCopiedFrames(options.copiedFrames);
+    graphics->SetPartialPresent(options.partialPresent);
     fw.graphicsDevice = graphics;
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    audio = new gxtkAudio();
+    auto* openAl = new gxtkAudio();
+    openAl->SetDevicePause(options.devicePause);
+    audio = openAl;
     fw.audioDevice = audio;
 
     input = new c_InputDevice();

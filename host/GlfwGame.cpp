@@ -7,13 +7,17 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
+#include "host/Framework.h"
+#include "host/HostOptions.h"
 #include "host/InputDevice.h"
 #include "host/JoystickLayout.h"
 #include "host/KeyTranslation.h"
 #include "host/TerminationSignals.h"
+#include "host/WindowScale.h"
 #include "runtime/String.h"
 
 namespace {
@@ -37,14 +41,9 @@ BBGlfwGame::BBGlfwGame() {
                             mode->greenBits, mode->blueBits, mode->refreshRate};
         }
     }
-    if (const char* tracePath = std::getenv("ZRB_TRACE_UPDATES")) {
-        if (*tracePath) updateTrace_ = std::fopen(tracePath, "w");
-    }
 }
 
-BBGlfwGame::~BBGlfwGame() {
-    if (updateTrace_) std::fclose(updateTrace_);
-}
+BBGlfwGame::~BBGlfwGame() = default;
 
 BBGlfwGame* BBGlfwGame::GlfwGame() { return static_cast<BBGlfwGame*>(BBGame::Game()); }
 
@@ -57,8 +56,28 @@ void BBGlfwGame::GetWindowSize(int* width, int* height, int* framebufferWidth, i
         BBGame::GetWindowSize(width, height, framebufferWidth, framebufferHeight);
         return;
     }
-    glfwGetWindowSize(window_, width, height);
-    glfwGetFramebufferSize(window_, framebufferWidth, framebufferHeight);
+    *width = GetDeviceWidth();
+    *height = GetDeviceHeight();
+    *framebufferWidth = framebufferWidth_;
+    *framebufferHeight = framebufferHeight_;
+}
+
+void BBGlfwGame::RequestFullPresent() {
+    if (gxtkGraphics* graphics = Framework().graphicsDevice) graphics->RequestFullPresent();
+}
+
+// The window manager's answer (the size callback) sets the scale.
+void BBGlfwGame::SetWindowScale(int scale) {
+    scale = window_scale::Fit(scale, drawingWidth_, drawingHeight_, desktopMode_[0], desktopMode_[1]);
+    if (!window_ || scale == scale_) return;
+    const int width = drawingWidth_ * scale, height = drawingHeight_ * scale;
+    // A larger window moves back onto the screen where it would reach past it.
+    int x = 0, y = 0;
+    glfwGetWindowPos(window_, &x, &y);
+    const int fittedX = std::max(0, std::min(x, desktopMode_[0] - width));
+    const int fittedY = std::max(0, std::min(y, desktopMode_[1] - height));
+    if (desktopMode_[0] > 0 && (fittedX != x || fittedY != y)) glfwSetWindowPos(window_, fittedX, fittedY);
+    glfwSetWindowSize(window_, width, height);
 }
 
 std::vector<c_DisplayMode> BBGlfwGame::GetDisplayModes() {
@@ -128,8 +147,13 @@ void BBGlfwGame::OpenDeviceWindow(int width, int height, int flags) {
     }
 
     ++ContextGeneration();
+    drawingWidth_ = width;
+    drawingHeight_ = height;
     width_ = width;
     height_ = height;
+    scale_ = 1;
+    glfwGetFramebufferSize(window_, &framebufferWidth_, &framebufferHeight_);
+    focused_ = glfwGetWindowAttrib(window_, GLFW_FOCUSED) != 0;
 
     glfwMakeContextCurrent(window_);
     if (swapInterval_ >= 0) glfwSwapInterval(swapInterval_);
@@ -141,11 +165,53 @@ void BBGlfwGame::OpenDeviceWindow(int width, int height, int flags) {
     glfwSetCursorPosCallback(window_, OnCursorPos);
     glfwSetWindowCloseCallback(window_, OnWindowClose);
     glfwSetWindowSizeCallback(window_, OnWindowSize);
+    glfwSetFramebufferSizeCallback(window_, OnFramebufferSize);
+    glfwSetWindowFocusCallback(window_, OnWindowFocus);
+    glfwSetWindowRefreshCallback(window_, OnWindowRefresh);
+    glfwSetWindowIconifyCallback(window_, OnWindowIconify);
+
+    if (!(flags & kFullscreen)) {
+        float contentScaleX = 1, contentScaleY = 1;
+        if (GLFWmonitor* monitor = glfwGetPrimaryMonitor())
+            glfwGetMonitorContentScale(monitor, &contentScaleX, &contentScaleY);
+        const int scale = window_scale::Initial(std::min(contentScaleX, contentScaleY), width, height, desktopMode_[0],
+                                                desktopMode_[1]);
+        if (scale > 1) {
+            SetWindowScale(scale);
+            glfwSetWindowPos(window_, (desktopMode_[0] - width * scale) / 2, (desktopMode_[1] - height * scale) / 2);
+        }
+    }
 }
 
 // ---- callbacks
 
-void BBGlfwGame::OnKey(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/) {
+// Ctrl+Plus, Ctrl+Minus and Ctrl+0 belong to the window; the tracker never sees them.
+bool BBGlfwGame::HandleScaleKey(int key, int action, int mods) {
+    if (!(mods & GLFW_MOD_CONTROL)) return false;
+    int change = 0;
+    switch (key) {
+        case GLFW_KEY_EQUAL:
+        case GLFW_KEY_KP_ADD:
+        case GLFW_KEY_RIGHT_BRACKET:  // "+" on German keyboards
+            change = 1;
+            break;
+        case GLFW_KEY_MINUS:
+        case GLFW_KEY_KP_SUBTRACT:
+        case GLFW_KEY_SLASH:  // "-" on German keyboards
+            change = -1;
+            break;
+        case GLFW_KEY_0:
+        case GLFW_KEY_KP_0:
+            break;
+        default:
+            return false;
+    }
+    if (action == GLFW_PRESS || action == GLFW_REPEAT) SetWindowScale(change == 0 ? 1 : scale_ + change);
+    return true;
+}
+
+void BBGlfwGame::OnKey(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int mods) {
+    if (GlfwGame()->HandleScaleKey(key, action, mods)) return;
     const int code = keys::TranslateGlfwKey(key);
     if (code == 0) return;
     BBGlfwGame* game = GlfwGame();
@@ -168,7 +234,7 @@ void BBGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int /
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
     BBGlfwGame* game = GlfwGame();
-    const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+    const float fx = window_scale::ToDrawing(x, game->scale_), fy = window_scale::ToDrawing(y, game->scale_);
     if (action == GLFW_PRESS) {
         game->MouseEvent(EVENT_BUTTON_PRESSED, button, fx, fy, 0);
     } else if (action == GLFW_RELEASE) {
@@ -179,12 +245,15 @@ void BBGlfwGame::OnMouseButton(GLFWwindow* window, int button, int action, int /
 void BBGlfwGame::OnScroll(GLFWwindow* window, double /*xOffset*/, double yOffset) {
     double x = 0, y = 0;
     glfwGetCursorPos(window, &x, &y);
-    GlfwGame()->MouseEvent(EVENT_POINTER_MOVED, -1, static_cast<float>(x), static_cast<float>(y),
-                           static_cast<float>(yOffset));
+    BBGlfwGame* game = GlfwGame();
+    game->MouseEvent(EVENT_POINTER_MOVED, -1, window_scale::ToDrawing(x, game->scale_),
+                     window_scale::ToDrawing(y, game->scale_), static_cast<float>(yOffset));
 }
 
 void BBGlfwGame::OnCursorPos(GLFWwindow* /*window*/, double x, double y) {
-    GlfwGame()->MouseEvent(EVENT_POINTER_MOVED, -1, static_cast<float>(x), static_cast<float>(y), 0);
+    BBGlfwGame* game = GlfwGame();
+    game->MouseEvent(EVENT_POINTER_MOVED, -1, window_scale::ToDrawing(x, game->scale_),
+                     window_scale::ToDrawing(y, game->scale_), 0);
 }
 
 // The close button is a key: the application decides (and the delegate quits).
@@ -195,10 +264,29 @@ void BBGlfwGame::OnWindowClose(GLFWwindow* window) {
     game->KeyEvent(EVENT_KEY_RELEASED, input::KEYCODE_WINDOW_CLOSE);
 }
 
+// A window manager that refuses a size keeps the tracker at a scale that fits.
 void BBGlfwGame::OnWindowSize(GLFWwindow* /*window*/, int width, int height) {
     BBGlfwGame* game = GlfwGame();
     game->width_ = width;
     game->height_ = height;
+    game->scale_ = window_scale::Fit(window_scale::kMaxScale, game->drawingWidth_, game->drawingHeight_, width, height);
+    game->RequestFullPresent();
+}
+
+void BBGlfwGame::OnFramebufferSize(GLFWwindow* /*window*/, int width, int height) {
+    BBGlfwGame* game = GlfwGame();
+    game->framebufferWidth_ = width;
+    game->framebufferHeight_ = height;
+    game->RequestFullPresent();
+}
+
+void BBGlfwGame::OnWindowFocus(GLFWwindow* /*window*/, int focused) { GlfwGame()->focused_ = focused != 0; }
+
+// Exposed (uncovered, mapped): the window system lost what it showed.
+void BBGlfwGame::OnWindowRefresh(GLFWwindow* /*window*/) { GlfwGame()->RequestFullPresent(); }
+
+void BBGlfwGame::OnWindowIconify(GLFWwindow* /*window*/, int iconified) {
+    if (!iconified) GlfwGame()->RequestFullPresent();
 }
 
 // ---- joysticks
@@ -237,7 +325,10 @@ public:
     bool ShouldClose() override { return glfwWindowShouldClose(game_.window_); }
     void Render() override {
         game_.RenderApp();
-        glfwSwapBuffers(game_.window_);
+        // A frame that changed nothing, or whose rectangles were copied
+        // already, is not swapped.
+        const gxtkGraphics* graphics = Framework().graphicsDevice;
+        if (!graphics || graphics->SwapNeeded()) glfwSwapBuffers(game_.window_);
     }
     void PollEvents(bool wait) override {
         if (wait) {
@@ -246,7 +337,7 @@ public:
             glfwPollEvents();
         }
     }
-    bool Focused() override { return glfwGetWindowAttrib(game_.window_, GLFW_FOCUSED) != 0; }
+    bool Focused() override { return game_.focused_; }
     bool Suspended() override { return game_.Suspended(); }
     void Resume() override { game_.ResumeApp(); }
     void Update() override {
@@ -259,9 +350,12 @@ private:
 };
 
 void BBGlfwGame::TraceUpdate() {
-    if (!updateTrace_) return;
-    std::fprintf(updateTrace_, "%.6f\n", glfwGetTime());
-    std::fflush(updateTrace_);
+    std::FILE* trace = TestHostOptions().updateTrace;
+    if (!trace) return;
+    const gxtkGraphics* graphics = Framework().graphicsDevice;
+    std::fprintf(trace, "%.6f %lld %lld\n", glfwGetTime(), graphics ? graphics->PresentCount() : 0,
+                 graphics ? graphics->PresentedPixels() : 0);
+    std::fflush(trace);
 }
 
 void BBGlfwGame::Run() {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
 
 #include "host/Game.h"
 
@@ -35,8 +34,9 @@ public:
     int ElapsedMillis() override;
     int CountJoysticks(bool update) override;
     bool PollJoystick(int port, c_JoyState& state) override;
-    int GetDeviceWidth() override { return width_; }
-    int GetDeviceHeight() override { return height_; }
+    // The drawing size: the window's size in window units over the window scale.
+    int GetDeviceWidth() override { return width_ / scale_; }
+    int GetDeviceHeight() override { return height_ / scale_; }
     void GetWindowSize(int* width, int* height, int* framebufferWidth, int* framebufferHeight) override;
     void OpenDeviceWindow(int width, int height, int flags) override;
     std::vector<c_DisplayMode> GetDisplayModes() override;
@@ -44,6 +44,11 @@ public:
     void SetSwapInterval(int interval) override;
 
     GLFWwindow* Window() const { return window_; }
+
+    // Window scale 1..4 (Ctrl+Plus, Ctrl+Minus, Ctrl+0): the window becomes
+    // scale times the drawing size, limited to what fits on the screen.
+    int WindowScale() const { return scale_; }
+    void SetWindowScale(int scale);
 
     // Opens the window, starts the application and runs the frame loop until
     // GLFW's close flag stays set.
@@ -54,6 +59,8 @@ private:
 
     void EnumerateJoysticks();
     void TraceUpdate();
+    void RequestFullPresent();
+    bool HandleScaleKey(int key, int action, int mods);
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codePoint);
@@ -62,18 +69,27 @@ private:
     static void OnCursorPos(GLFWwindow* window, double x, double y);
     static void OnWindowClose(GLFWwindow* window);
     static void OnWindowSize(GLFWwindow* window, int width, int height);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
+    static void OnWindowFocus(GLFWwindow* window, int focused);
+    static void OnWindowRefresh(GLFWwindow* window);
+    static void OnWindowIconify(GLFWwindow* window, int iconified);
 
     // width, height, red, green, blue bits, refresh rate of the primary monitor.
     std::array<int, 6> desktopMode_{};
     GLFWwindow* window_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    // Kept from GLFW's callbacks, so the loop asks the X server nothing.
+    int framebufferWidth_ = 0;
+    int framebufferHeight_ = 0;
+    bool focused_ = true;
+    int scale_ = 1;
+    int drawingWidth_ = kWindowWidth;  // the size the window was opened for
+    int drawingHeight_ = kWindowHeight;
     int swapInterval_ = 1;
     std::array<int, 4> joystickIds_{};
     int joystickCount_ = 0;
     bool joysticksEnumerated_ = false;
-    // ZRB_TRACE_UPDATES=<file>: one timestamp line per update, for benchmarks.
-    std::FILE* updateTrace_ = nullptr;
 };
 
 class BBKorvanthGame : public BBGlfwGame {

@@ -1,10 +1,13 @@
 // One frame of the tracker screen: the full layout when it is due, then what
 // changes every frame (play marker, header, status line, channel labels and
-// level meters), drawn over the pixels earlier frames left.
+// level meters), drawn over the pixels earlier frames left; and the same frame
+// drawing only what changed (ScreenRedraw).
 #include "screen/Screen.h"
 
+#include "graphics/gxtkGraphics.h"
 #include "screen/Overlays.h"
 #include "screen/ScreenDrawing.h"
+#include "screen/ScreenRedraw.h"
 #include "song/SongModel.h"
 
 namespace {
@@ -19,16 +22,22 @@ const String kStatusIndent = "                                           ";
 const int kMeterX[tracker::kChannels] = {407, 429, 451, 473};
 constexpr int kMeterBaseY = 348;  // bars grow upward from here
 
+constexpr float kHeaderBarBottom = 14;  // play marker lines above this cross the header
+
+float PreviousMarkerY(const TrackerState& state) { return static_cast<float>(screen::kRowHeight * state.playRow - 10); }
+float CurrentMarkerY(const TrackerState& state) { return static_cast<float>(screen::kRowHeight * state.playRow + 2); }
+
 void DrawPlayMarker(const TrackerState& state, c_GraphicsContext& g) {
-    const float previousY = static_cast<float>(screen::kRowHeight * state.playRow - 10);
-    const float currentY = static_cast<float>(screen::kRowHeight * state.playRow + 2);
+    const float previousY = PreviousMarkerY(state);
+    const float currentY = CurrentMarkerY(state);
     UseColor(g, screen::kPanelColor);
     g.DrawLine(2, previousY, 303, previousY);
     UseColor(g, screen::kMarkerColor);
     g.DrawLine(2, currentY, 303, currentY);
 }
 
-void DrawLevelMeters(TrackerState& state, c_GraphicsContext& g) {
+// The level meters' new heights, before any drawing.
+void UpdateLevels(TrackerState& state) {
     const int r = state.patternBase + state.playRow;
     for (int c = 0; c < tracker::kChannels; ++c) {
         const String note = CharAt(state.songColumns[tracker::NoteColumn(c)], r);
@@ -38,15 +47,52 @@ void DrawLevelMeters(TrackerState& state, c_GraphicsContext& g) {
         level -= screen::kMeterDecay;
         if (level <= 1) level = screen::kMeterFloor;
         if (level > screen::kMeterCeiling) level = screen::kMeterCeiling;
-
-        const float x = static_cast<float>(kMeterX[c]);
-        UseColor(g, screen::kBackgroundColor);
-        g.DrawRect(x, kMeterBaseY, 16, -screen::kMeterCeiling);
-        g.SetColor(static_cast<float>(79 + level), static_cast<float>(95 - level), static_cast<float>(151 - level));
-        g.DrawRect(x, kMeterBaseY, 16, static_cast<float>(-level));
     }
 }
 
+void DrawLevelMeter(const TrackerState& state, int c, c_GraphicsContext& g) {
+    const int level = state.vuLevels[c];
+    const float x = static_cast<float>(kMeterX[c]);
+    UseColor(g, screen::kBackgroundColor);
+    g.DrawRect(x, kMeterBaseY, 16, -screen::kMeterCeiling);
+    g.SetColor(static_cast<float>(79 + level), static_cast<float>(95 - level), static_cast<float>(151 - level));
+    g.DrawRect(x, kMeterBaseY, 16, static_cast<float>(-level));
+}
+
+void DrawHeader(const TrackerState& state, c_GraphicsContext& g) {
+    UseColor(g, screen::kHeaderBarColor);
+    g.DrawRect(2, 0, 640, 14);
+    UseColor(g, screen::kMarkerColor);
+    DrawTextAt(g, kStatusIndent + state.statusText, 0, -1);
+    UseColor(g, screen::kTextColor);
+    DrawTextAt(g, kHeaderText, 0, -1);
+}
+
+// Each label stands under its channel's column of the row lines.
+String ChannelLabelLine(TrackerState& state) {
+    for (int c = 0; c < tracker::kChannels; ++c)
+        state.channelLabels[c] = state.channelVolumeScale[c] == 1.0f ? "on  " : "off ";
+    return String("    ") + state.channelLabels[0] + "  " + state.channelLabels[1] + "  " + state.channelLabels[2] +
+           "  " + state.channelLabels[3] + " FLW:" + state.followMode;
+}
+
+void DrawChannelLabels(const String& line, c_GraphicsContext& g) {
+    UseColor(g, screen::kBackgroundColor);
+    g.DrawRect(4, 408, 380, 16);
+    UseColor(g, screen::kTextColor);
+    DrawTextAt(g, line, 0, 408);
+}
+
+void DrawTransport(const TrackerState& state, c_GraphicsContext& g) {
+    UseColor(g, screen::kBackgroundColor);
+    g.DrawRect(520, 323, 570, 16);
+    UseColor(g, screen::kTextColor);
+    DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
+}
+
+// Every part at once, grounds first. The parts lie apart from each other, so
+// drawing them one by one (as RenderScreen with a ScreenRedraw does) gives the
+// same pixels.
 void DrawStatusArea(TrackerState& state, c_GraphicsContext& g) {
     UseColor(g, screen::kBackgroundColor);
     g.DrawRect(520, 323, 570, 16);
@@ -57,16 +103,10 @@ void DrawStatusArea(TrackerState& state, c_GraphicsContext& g) {
     DrawTextAt(g, kStatusIndent + state.statusText, 0, -1);
     UseColor(g, screen::kTextColor);
     DrawTextAt(g, kHeaderText, 0, -1);
-
-    for (int c = 0; c < tracker::kChannels; ++c)
-        state.channelLabels[c] = state.channelVolumeScale[c] == 1.0f ? "on  " : "off ";
-    // Each label stands under its channel's column of the row lines.
-    DrawTextAt(g,
-               String("    ") + state.channelLabels[0] + "  " + state.channelLabels[1] + "  " + state.channelLabels[2] +
-                   "  " + state.channelLabels[3] + " FLW:" + state.followMode,
-               0, 408);
+    DrawTextAt(g, ChannelLabelLine(state), 0, 408);
     DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
-    DrawLevelMeters(state, g);
+    UpdateLevels(state);
+    for (int c = 0; c < tracker::kChannels; ++c) DrawLevelMeter(state, c, g);
 }
 
 // A closed overlay is erased by a full layout at once, also while playing
@@ -99,4 +139,85 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
     DrawStatusArea(state, g);
     screen::DrawOverlays(state, g);
     if (state.overlay.open != Overlay::kNone) state.overlay.dirty = false;
+}
+
+void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw) {
+    if (!redraw.skipping) {
+        RenderScreen(state, g);
+        return;
+    }
+    // A closed overlay leaves its pixels behind: the whole screen is drawn again.
+    if (state.overlay.dirty && state.overlay.open == Overlay::kNone) {
+        redraw.Invalidate();
+        state.overlay.dirty = false;
+    }
+    const bool playing = state.transportState == tracker::kPlaying;
+    const bool follow = state.followMode == kFollowOn;
+    const bool due = playing ? follow && state.playRow == 0 : state.redrawCounter > screen::kFullLayoutInterval;
+    if (due) state.redrawCounter = 0;
+
+    const bool lost = !redraw.valid_ || (g.device && g.device->FrameContentLost());
+    bool layoutDrawn = false;
+    if (lost || due) {
+        const uint64_t key = LayoutKey(state);
+        if (lost || redraw.layoutChanged_ || key != redraw.layoutKey_) {
+            DrawMainScreen(state, g);
+            redraw.layoutKey_ = key;
+            redraw.layoutChanged_ = false;
+            layoutDrawn = true;
+        }
+    }
+    if (lost) state.redrawCounter = 0;
+    redraw.valid_ = true;
+
+    bool headerCovered = layoutDrawn;
+    if (playing && follow) {
+        if (layoutDrawn || redraw.markerRow_ != state.playRow) {
+            DrawPlayMarker(state, g);
+            redraw.markerRow_ = state.playRow;
+            // The marker lies on the pattern: the next due layout must erase it.
+            redraw.layoutChanged_ = true;
+            if (PreviousMarkerY(state) < kHeaderBarBottom || CurrentMarkerY(state) < kHeaderBarBottom)
+                headerCovered = true;
+        }
+    } else {
+        redraw.markerRow_ = -1;
+    }
+
+    bool drewAny = layoutDrawn || headerCovered;
+    if (headerCovered || redraw.statusText_ != state.statusText) {
+        DrawHeader(state, g);
+        redraw.statusText_ = state.statusText;
+        drewAny = true;
+    }
+    const String labels = ChannelLabelLine(state);
+    if (layoutDrawn || redraw.labels_ != labels) {
+        DrawChannelLabels(labels, g);
+        redraw.labels_ = labels;
+        drewAny = true;
+    }
+    const int transport = playing ? 1 : 0;
+    if (layoutDrawn || redraw.transport_ != transport) {
+        DrawTransport(state, g);
+        redraw.transport_ = transport;
+        drewAny = true;
+    }
+    UpdateLevels(state);
+    for (int c = 0; c < tracker::kChannels; ++c) {
+        if (!layoutDrawn && redraw.meterLevels_[c] == state.vuLevels[c]) continue;
+        DrawLevelMeter(state, c, g);
+        redraw.meterLevels_[c] = state.vuLevels[c];
+        drewAny = true;
+    }
+    // An open overlay lies over everything: drawn again when it changed or
+    // anything was drawn beneath it.
+    if (state.overlay.open != Overlay::kNone) {
+        if (state.overlay.dirty || drewAny) screen::DrawOverlays(state, g);
+        state.overlay.dirty = false;
+    }
+}
+
+ScreenRedraw& MainScreenRedraw() {
+    static ScreenRedraw redraw;
+    return redraw;
 }

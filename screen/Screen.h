@@ -20,6 +20,9 @@ constexpr int kFullLayoutInterval = 2;  // full layout once redrawCounter exceed
 // line, channel labels and level meters. Resets redrawCounter after a full
 // layout; rewrites channelLabels and vuLevels.
 void RenderScreen(TrackerState& state, c_GraphicsContext& g);
+// The same frame, drawing only what changed since the frames `redraw` saw.
+class ScreenRedraw;
+void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw);
 // The whole layout: panels, labels, logo, instrument panel and song values,
 // cursor highlight, caret, the 32 pattern rows with the order column, buttons.
 void DrawMainScreen(TrackerState& state, c_GraphicsContext& g);

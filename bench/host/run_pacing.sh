@@ -16,6 +16,7 @@ zrb_setup
 zrb_start_xvfb || exit 1
 zrb_make_app_dir
 trace="$ZRB_TMP/updates.txt"
+ZRB_APP_EXE=zrbtracker-test
 zrb_start_app ZRB_TRACE_UPDATES="$trace"
 zrb_find_window || exit 1
 zrb_wait_file "$trace" 1 30 || { echo "no update trace written"; exit 1; }

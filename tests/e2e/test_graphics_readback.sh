@@ -4,7 +4,8 @@
 # blending; then frames that draw only a strip must keep the rest, also when
 # the back buffer is filled with garbage at the start of every frame. Both ways
 # of keeping frames are run: the offscreen framebuffer and copies of the back
-# buffer (ZRB_KEPT_FRAMES=copy).
+# buffer (ZRB_KEPT_FRAMES=copy); the offscreen one both with partial copies to
+# the window and with whole frames swapped (ZRB_PRESENT=swap).
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="${ZRB_BUILD_DIR:-$here/../../build}"
@@ -43,6 +44,8 @@ run() {  # run NAME ENV... -- ARGS...
 }
 run "readback and kept frames" ZRB_GARBAGE_BACKBUFFER=0 "$probe" "$build"
 run "kept frames over a garbage back buffer" ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build"
+run "whole frames swapped" ZRB_PRESENT=swap ZRB_GARBAGE_BACKBUFFER=0 "$probe" "$build"
+run "whole frames swapped over a garbage back buffer" ZRB_PRESENT=swap ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build"
 run "copied frames" ZRB_KEPT_FRAMES=copy ZRB_GARBAGE_BACKBUFFER=0 "$probe" "$build"
 run "copied frames over a garbage back buffer" ZRB_KEPT_FRAMES=copy ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build"
 run "garbage shows without kept frames" ZRB_GARBAGE_BACKBUFFER=1 "$probe" "$build" --expect-garbage

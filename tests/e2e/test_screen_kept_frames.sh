@@ -13,6 +13,7 @@ print(sum(1 for i in range(0, len(d), 3) if d[i] > 250 and d[i + 1] < 5 and d[i 
 PY
 }
 
+ZRB_APP_EXE=zrbtracker-test
 zrb_start ZRB_GARBAGE_BACKBUFFER=1
 zrb_pause 0.5
 zrb_key space

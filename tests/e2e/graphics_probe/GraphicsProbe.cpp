@@ -8,7 +8,10 @@
 // Usage: zrb_graphics_probe <app folder holding data/> [--expect-garbage]
 //   --expect-garbage: kept frames switched off; the later frames must show the
 //   garbage colour (proves the garbage switch is live, run with ZRB_GARBAGE_BACKBUFFER=1).
-// ZRB_PROBE_SCREENSHOT=<file.png> saves the first frame.
+// ZRB_PROBE_SCREENSHOT=<file.png> saves the first frame. ZRB_GARBAGE_BACKBUFFER=1
+// fills the back buffer with garbage every frame, ZRB_KEPT_FRAMES=copy keeps
+// frames by copies, ZRB_PRESENT=swap presents whole frames by swapping even
+// where the partial copy exists (then the front buffer is what is checked).
 // Exit status 0 when every check holds, 1 otherwise, 2 when no window can be made.
 #include <GLFW/glfw3.h>
 #include <stb_image_write.h>
@@ -55,11 +58,27 @@ std::vector<int> ReadScreen(gxtkGraphics& graphics) {
     return screen;
 }
 
-// What reached the back buffer after EndFrame against what the frame held.
+bool EnvironmentSays(const char* name, const char* wanted) {
+    const char* value = std::getenv(name);
+    return value && std::strcmp(value, wanted) == 0;
+}
+
+// What reached the window after EndFrame against what the frame held: the
+// whole back buffer before a swap, or, when only the changed rectangles were
+// copied to the front, the back buffer inside those rectangles.
 void ExpectShownAsDrawn(gxtkGraphics& graphics, const std::vector<int>& drawn, const char* frame) {
     const std::vector<int> shown = ReadScreen(graphics);
+    const bool partial = !graphics.SwapNeeded() && graphics.PresentsPartially();
+    const graphics::DamageList& damage = graphics.FrameDamage();
+    auto copied = [&](size_t i) {
+        const int x = static_cast<int>(i) % kWidth, y = static_cast<int>(i) / kWidth;
+        for (int r = 0; r < damage.Count(); ++r)
+            if (x >= damage[r].left && x < damage[r].right && y >= damage[r].top && y < damage[r].bottom) return true;
+        return false;
+    };
     int differing = 0, first = -1;
     for (size_t i = 0; i < shown.size(); ++i) {
+        if (partial && !copied(i)) continue;
         if ((static_cast<unsigned>(shown[i]) & 0xFFFFFFu) == (static_cast<unsigned>(drawn[i]) & 0xFFFFFFu)) continue;
         if (first < 0) first = static_cast<int>(i);
         ++differing;
@@ -161,6 +180,9 @@ int main(int argc, char** argv) {
         glfwGetFramebufferSize(window, framebufferWidth, framebufferHeight);
     });
     if (expectGarbage) graphics.SetKeepFrames(false);
+    graphics.SetGarbageBackBuffer(EnvironmentSays("ZRB_GARBAGE_BACKBUFFER", "1"));
+    graphics.SetCopiedFrames(EnvironmentSays("ZRB_KEPT_FRAMES", "copy"));
+    graphics.SetPartialPresent(!EnvironmentSays("ZRB_PRESENT", "swap"));
     c_GraphicsContext context;
     context.device = &graphics;
     context.deviceWidth = graphics.Width();
@@ -193,7 +215,7 @@ int main(int argc, char** argv) {
     context.renderTarget = nullptr;
     graphics.EndFrame();
     ExpectShownAsDrawn(graphics, first, "first frame");
-    glfwSwapBuffers(window);
+    if (graphics.SwapNeeded()) glfwSwapBuffers(window);
     glfwPollEvents();
 
     // Frames that draw only a status strip: the rest must stay as it was.
@@ -206,7 +228,7 @@ int main(int argc, char** argv) {
         context.renderTarget = nullptr;
         graphics.EndFrame();
         ExpectShownAsDrawn(graphics, screen, "a strip frame");
-        glfwSwapBuffers(window);
+        if (graphics.SwapNeeded()) glfwSwapBuffers(window);
         glfwPollEvents();
 
         Expect(screen, 50, 5, Rgb{frame * 60, 0, 0}, "this frame's strip");

@@ -5,6 +5,9 @@
 #   ZRB_BUILD_DIR     build folder holding zrbtracker, zrb_wmclose and data/
 #                     (default: <repo>/build)
 #   ZRB_KEEP_TMP=1    keep the temporary folder after the test (for debugging)
+#   ZRB_APP_EXE       program to run: zrbtracker (default) or zrbtracker-test,
+#                     the build with the test switches (see its source)
+#   ZRB_XVFB_SCREEN   Xvfb screen size (default 1024x768x24)
 #   ZRB_XVFB_ARGS     extra Xvfb arguments (default: keyboard auto-repeat on,
 #                     500 ms delay, 30 ms interval)
 #
@@ -15,7 +18,8 @@
 #                             (default $ZRB_TMP/app); sets $ZRB_APP_DIR
 #   zrb_use_silent_audio      next start: ALSOFT_DRIVERS=null (the default)
 #   zrb_use_wave_capture WAV  next start records the mix to WAV through
-#                             OpenAL Soft's wave writer (ALSOFT_CONF); the header
+#                             OpenAL Soft's wave writer (ALSOFT_CONF), running
+#                             zrbtracker-test with the device kept mixing; the header
 #                             keeps placeholder sizes: read the data to EOF
 #   zrb_start_app [VAR=VALUE...]
 #                             starts $ZRB_APP_DIR/zrbtracker (stdin /dev/null,
@@ -145,7 +149,7 @@ zrb_start_xvfb() {
     local fdfile="$ZRB_TMP/display"
     : >"$fdfile"
     # shellcheck disable=SC2086
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${ZRB_XVFB_SCREEN:-1024x768x24}" \
         ${ZRB_XVFB_ARGS:--ardelay 500 -arinterval 30} 3>"$fdfile" >"$ZRB_TMP/xvfb.log" 2>&1 &
     ZRB_XVFB_PID=$!
     if ! zrb_wait_for 30 grep -q '[0-9]' "$fdfile"; then
@@ -163,6 +167,7 @@ zrb_make_app_dir() {
     mkdir -p "$ZRB_APP_DIR"
     # A copy, not a symlink: the program finds data/ beside its resolved path.
     cp "$ZRB_BUILD_DIR/zrbtracker" "$ZRB_APP_DIR/zrbtracker"
+    [ -x "$ZRB_BUILD_DIR/zrbtracker-test" ] && cp "$ZRB_BUILD_DIR/zrbtracker-test" "$ZRB_APP_DIR/zrbtracker-test"
     rm -rf "$ZRB_APP_DIR/data"
     if [ -d "$ZRB_BUILD_DIR/data" ]; then
         cp -r "$ZRB_BUILD_DIR/data" "$ZRB_APP_DIR/data"
@@ -186,15 +191,19 @@ zrb_use_wave_capture() {
 zrb_start_app() {
     [ -n "$ZRB_APP_DIR" ] || zrb_make_app_dir
     local audio_env=()
+    local exe="${ZRB_APP_EXE:-zrbtracker}"
     if [ "$ZRB_AUDIO_MODE" = wave ]; then
-        audio_env=(-u ALSOFT_DRIVERS ALSOFT_CONF="$ZRB_TMP/alsoft.conf")
+        # The wave writer's file breaks when its device pauses: capture with
+        # the test build, which can keep the device mixing through silence.
+        audio_env=(-u ALSOFT_DRIVERS ALSOFT_CONF="$ZRB_TMP/alsoft.conf" ZRB_DEVICE_PAUSE=off)
+        exe=zrbtracker-test
     else
         audio_env=(ALSOFT_DRIVERS=null)
     fi
     ZRB_APP_STATUS=""
     ZRB_WID=""
     # env execs the program, so $! is the program's own PID.
-    env "${audio_env[@]}" DISPLAY="$DISPLAY" "$@" "$ZRB_APP_DIR/zrbtracker" \
+    env "${audio_env[@]}" DISPLAY="$DISPLAY" "$@" "$ZRB_APP_DIR/$exe" \
         </dev/null >"$ZRB_TMP/stdout.txt" 2>"$ZRB_TMP/stderr.txt" &
     ZRB_APP_PID=$!
     zrb_log "zrbtracker pid $ZRB_APP_PID"

@@ -278,6 +278,18 @@ public:
         }
     }
 
+    // The partial copy to the window (glXCopySubBufferMESA).
+    bool copySubBuffer = false;  // what LoadCopySubBuffer answers
+    struct SubBufferCopy {
+        GLint x, y;
+        GLsizei width, height;
+    };
+    std::vector<SubBufferCopy> subBufferCopies;
+    bool LoadCopySubBuffer() override { return copySubBuffer; }
+    void CopySubBuffer(GLint x, GLint y, GLsizei width, GLsizei height) override {
+        subBufferCopies.push_back({x, y, width, height});
+    }
+
 private:
     FakeDrawCall NewCall(GLenum mode, GLint first, GLsizei count, bool indexed) {
         FakeDrawCall call;
