@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
@@ -210,11 +211,32 @@ bool BBGlfwGame::HandleScaleKey(int key, int action, int mods) {
     return true;
 }
 
-void BBGlfwGame::OnKey(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int mods) {
-    if (GlfwGame()->HandleScaleKey(key, action, mods)) return;
-    const int code = keys::TranslateGlfwKey(key);
-    if (code == 0) return;
+// GLFW names keys by their place on a US keyboard, which the note keys want;
+// shortcuts want the letter printed on the key, so with Ctrl a key that types
+// a letter counts as that letter (Ctrl+Z undoes on German and French
+// keyboards too). Its release goes out under the code its press did.
+int BBGlfwGame::ShortcutKey(int key, int scancode, int action, int mods) {
+    static_assert(kKeySlots == GLFW_KEY_LAST + 1, "one slot per GLFW key");
+    if (key < 0 || key > GLFW_KEY_LAST) return key;
+    int& pressedAs = pressedAsLetter_[static_cast<size_t>(key)];
+    if (action == GLFW_PRESS) {
+        pressedAs = 0;
+        const char* name = (mods & GLFW_MOD_CONTROL) ? glfwGetKeyName(key, scancode) : nullptr;
+        if (name && name[0] != '\0' && name[1] == '\0') {
+            const int letter = std::toupper(static_cast<unsigned char>(name[0]));
+            if (letter >= GLFW_KEY_A && letter <= GLFW_KEY_Z && letter != key) pressedAs = letter;
+        }
+    }
+    const int asKey = pressedAs != 0 ? pressedAs : key;
+    if (action == GLFW_RELEASE) pressedAs = 0;
+    return asKey;
+}
+
+void BBGlfwGame::OnKey(GLFWwindow* /*window*/, int key, int scancode, int action, int mods) {
     BBGlfwGame* game = GlfwGame();
+    if (game->HandleScaleKey(key, action, mods)) return;
+    const int code = keys::TranslateGlfwKey(game->ShortcutKey(key, scancode, action, mods));
+    if (code == 0) return;
     if (action == GLFW_RELEASE) {
         game->KeyEvent(EVENT_KEY_RELEASED, code);
     } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {

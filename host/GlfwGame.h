@@ -61,6 +61,7 @@ private:
     void TraceUpdate();
     void RequestFullPresent();
     bool HandleScaleKey(int key, int action, int mods);
+    int ShortcutKey(int key, int scancode, int action, int mods);
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codePoint);
@@ -74,6 +75,7 @@ private:
     static void OnWindowRefresh(GLFWwindow* window);
     static void OnWindowIconify(GLFWwindow* window, int iconified);
 
+    static constexpr int kKeySlots = 349;  // GLFW_KEY_LAST + 1
     // width, height, red, green, blue bits, refresh rate of the primary monitor.
     std::array<int, 6> desktopMode_{};
     GLFWwindow* window_ = nullptr;
@@ -89,6 +91,8 @@ private:
     int swapInterval_ = 1;
     std::array<int, 4> joystickIds_{};
     int joystickCount_ = 0;
+    // The letter each held key was pressed as with Ctrl (0: as itself).
+    std::array<int, kKeySlots> pressedAsLetter_{};
     bool joysticksEnumerated_ = false;
 };
 

@@ -2,7 +2,9 @@
 # Note keys by key position on the real program: with the keyboard set to US,
 # German, French and Dvorak (setxkbmap), the key in the place of the US "z"
 # writes the lower row's C. Each layout's letter for that key is typed into
-# its own row; every such row must look like the row typed on US.
+# its own row; every such row must look like the row typed on US. Shortcuts go
+# by the printed letter: Ctrl+Z on a German keyboard (the key at the US "y"
+# place) undoes the last note.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -32,15 +34,24 @@ zrb_check "de: y writes a note" type_on de y de
 zrb_check "fr: w writes a note" type_on fr w fr
 zrb_key Down  # skip the beat row 4
 zrb_check "dvorak: ; writes a note" type_on "us -variant dvorak" semicolon dvorak
+undo_on_de() {
+    setxkbmap -display "$DISPLAY" de || return 1
+    zrb_screenshot "$ZRB_TMP/before-undo.png"
+    zrb_key ctrl+z
+    zrb_shot_until undo 10 changed "$ZRB_TMP/before-undo.png" "$PATTERN_ROWS"
+}
+zrb_check "de: Ctrl+Z undoes" undo_on_de
 setxkbmap -display "$DISPLAY" us
 zrb_pause 0.5
 zrb_screenshot "$ZRB_TMP/typed.png"
 
 crop_cell "$ZRB_TMP/typed.png" 1 "$ZRB_TMP/cell-us.png"
-for pair in de:2 fr:3 dvorak:5 empty:6; do
+for pair in de:2 fr:3 dvorak:5 empty:6 plain:7; do  # row 7 lies under the cursor bar's edge: compare below it
     crop_cell "$ZRB_TMP/typed.png" "${pair#*:}" "$ZRB_TMP/cell-${pair%%:*}.png"
 done
-for layout in de fr dvorak; do
+zrb_check "Ctrl+Z took back the last note (Dvorak's)" \
+    zrb_region_same "$ZRB_TMP/cell-dvorak.png" "$ZRB_TMP/cell-plain.png" 55x9+0+3
+for layout in de fr; do
     zrb_check "$layout: the key at the US z place writes the same C as on US" \
         zrb_region_same "$ZRB_TMP/cell-us.png" "$ZRB_TMP/cell-$layout.png" 55x12+0+0
 done
