@@ -66,7 +66,6 @@ void MoveSelection(OverlayState& overlay, int by) {
     overlay.dirty = true;
 }
 
-
 void Choose(TrackerState& state) {
     OverlayState& overlay = state.overlay;
     if (overlay.visible.empty()) return;

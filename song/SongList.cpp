@@ -43,28 +43,29 @@ size_t Utf8SequenceAt(const std::string& bytes, size_t i, String::CodePoint& cod
 }
 }  // namespace
 
-String ShownFileName(const std::string& bytes) {
+namespace {
+// UTF-8 decoded strictly; each byte of an invalid sequence becomes what
+// invalidByte makes of it.
+template <typename InvalidByte>
+String DecodeFileName(const std::string& bytes, InvalidByte invalidByte) {
     std::vector<String::CodePoint> text;
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         String::CodePoint c = 0;
         const size_t length = Utf8SequenceAt(bytes, i, c);
-        text.push_back(length == 0 ? kReplacementMark : c);
+        text.push_back(length == 0 ? invalidByte(static_cast<unsigned char>(bytes[i])) : c);
         i += length == 0 ? 1 : length;
     }
     return String::FromCodePoints(std::move(text));
 }
+}  // namespace
+
+String ShownFileName(const std::string& bytes) {
+    return DecodeFileName(bytes, [](unsigned char) { return kReplacementMark; });
+}
 
 String SongNameFromFileBytes(const std::string& bytes) {
-    std::vector<String::CodePoint> text;
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        String::CodePoint c = 0;
-        const size_t length = Utf8SequenceAt(bytes, i, c);
-        text.push_back(length == 0 ? 0xDC00 + static_cast<unsigned char>(bytes[i]) : c);
-        i += length == 0 ? 1 : length;
-    }
-    return String::FromCodePoints(std::move(text));
+    return DecodeFileName(bytes, [](unsigned char byte) { return static_cast<String::CodePoint>(0xDC00 + byte); });
 }
 
 void SortNewestFirst(std::vector<SongListEntry>& entries) {
