@@ -2,8 +2,8 @@
 // like the tracker's (640 x 475, fixed size, hidden until placed), cleared to
 // the tracker's background colour and shown, then waiting until it is closed.
 #define GLFW_INCLUDE_GLCOREARB
-#include <GLFW/glfw3.h>
 #include <GL/gl.h>
+#include <GLFW/glfw3.h>
 
 int main() {
     if (!glfwInit()) return 1;
