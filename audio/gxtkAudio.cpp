@@ -125,6 +125,8 @@ void gxtkAudio::ClearChannels() {
 }
 
 void gxtkAudio::AcquireSource(int channel) {
+    channels_[channel].gain = kUnknown;
+    channels_[channel].rate = kUnknown;
     al_->GetError();
     channels_[channel].source = al_->GenSource();
     if (al_->GetError() == AL_NO_ERROR) return;
@@ -244,13 +246,25 @@ int gxtkAudio::ChannelState(int channel) {
     return record.state;
 }
 
-void gxtkAudio::SetVolume(int channel, float volume) { al_->Sourcef(SourceOf(channel), AL_GAIN, volume); }
+// The editor and the player set every channel's volume and rate each update;
+// the same value again would only take the mixer's lock.
+void gxtkAudio::SetVolume(int channel, float volume) {
+    const unsigned int source = SourceOf(channel);
+    if (source != 0 && channels_[channel].gain == volume) return;
+    al_->Sourcef(source, AL_GAIN, volume);
+    channels_[channel].gain = source != 0 ? volume : kUnknown;
+}
 
 void gxtkAudio::SetPan(int channel, float pan) {
     al_->Source3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
 }
 
-void gxtkAudio::SetRate(int channel, float rate) { al_->Sourcef(SourceOf(channel), AL_PITCH, rate); }
+void gxtkAudio::SetRate(int channel, float rate) {
+    const unsigned int source = SourceOf(channel);
+    if (source != 0 && channels_[channel].rate == rate) return;
+    al_->Sourcef(source, AL_PITCH, rate);
+    channels_[channel].rate = source != 0 ? rate : kUnknown;
+}
 
 bool gxtkAudio::RenderFrames(int16_t* interleavedStereo, int frames) {
     return loopback_ && al_->RenderSamples(interleavedStereo, frames);

@@ -72,11 +72,15 @@ public:
     unsigned int ChannelSource(int channel) const { return channels_[channel].source; }
 
 private:
+    static constexpr float kUnknown = -1;
     struct Channel {
         unsigned int source = 0;
         std::shared_ptr<gxtkSample> sample;
         int flags = 0;
         int state = audio::kStopped;
+        // Last gain and rate given to the source; kUnknown: not known.
+        float gain = kUnknown;
+        float rate = kUnknown;
     };
     static constexpr int kChannelRecords = audio::kChannelCount + 1;
 
