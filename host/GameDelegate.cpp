@@ -5,6 +5,7 @@
 #include "graphics/GraphicsContext.h"
 #include "graphics/gxtkGraphics.h"
 #include "host/App.h"
+#include "host/EarlyAudio.h"
 #include "host/HostOptions.h"
 #include "host/InputDevice.h"
 #include "runtime/RuntimeError.h"
@@ -23,7 +24,7 @@ void c_GameDelegate::StartApp() {
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    auto* openAl = new gxtkAudio();
+    gxtkAudio* openAl = TakeOpenedAudio();
     openAl->SetDevicePause(options.devicePause);
     audio = openAl;
     fw.audioDevice = audio;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
+#include "host/EarlyAudio.h"
 #include "host/Framework.h"
 #include "host/HostOptions.h"
 #include "host/InputDevice.h"
@@ -361,6 +362,7 @@ void BBGlfwGame::TraceUpdate() {
 }
 
 void BBGlfwGame::Run() {
+    StartOpeningAudio();
     OpenDeviceWindow(kWindowWidth, kWindowHeight, kWindowFlags);
     StartApp();
     WindowEventClock clock;
