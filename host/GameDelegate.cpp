@@ -5,7 +5,6 @@
 #include "graphics/GraphicsContext.h"
 #include "graphics/gxtkGraphics.h"
 #include "host/App.h"
-#include "host/EarlyAudio.h"
 #include "host/HostOptions.h"
 #include "host/InputDevice.h"
 #include "runtime/RuntimeError.h"
@@ -24,7 +23,7 @@ void c_GameDelegate::StartApp() {
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    gxtkAudio* openAl = TakeOpenedAudio();
+    auto* openAl = new gxtkAudio();
     openAl->SetDevicePause(options.devicePause);
     audio = openAl;
     fw.audioDevice = audio;

@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
-#include "host/EarlyAudio.h"
 #include "host/Framework.h"
 #include "host/HostOptions.h"
 #include "host/InputDevice.h"
@@ -362,7 +361,6 @@ void BBGlfwGame::TraceUpdate() {
 }
 
 void BBGlfwGame::Run() {
-    StartOpeningAudio();
     OpenDeviceWindow(kWindowWidth, kWindowHeight, kWindowFlags);
     StartApp();
     WindowEventClock clock;
