@@ -106,15 +106,29 @@ void gxtkAudio::SetDevicePause(bool pause) {
 }
 
 // A paused device mixes nothing: no mixer work while the tracker is silent.
-// Loopback devices mix only when asked and are never paused.
-void gxtkAudio::PauseDeviceWhenSilent() {
-    if (!devicePause_ || !hasContext_ || loopback_ || devicePaused_) return;
+// Loopback devices mix only when asked and are never paused. The pause waits
+// for a stretch of silence: pausing stops the device's thread (the caller
+// waits up to one mixing period for it), and a resumed device mixes its first
+// period a period late, so pausing at every stop made keys and stops slower.
+bool gxtkAudio::Silent() const {
     for (const Channel& channel : channels_)
-        if (channel.state == audio::kPlaying) return;
-    devicePaused_ = al_->PauseDevice(true);
+        if (channel.state == audio::kPlaying) return false;
+    return true;
+}
+
+void gxtkAudio::PauseDeviceWhenSilent() {
+    if (!devicePause_ || !hasContext_ || loopback_ || devicePaused_ || !Silent()) return;
+    if (silentUpdates_ < 0) silentUpdates_ = 0;
+}
+
+void gxtkAudio::AfterUpdate() {
+    if (silentUpdates_ < 0 || ++silentUpdates_ < kSilentUpdatesBeforePause) return;
+    silentUpdates_ = -1;
+    if (devicePause_ && !devicePaused_ && Silent()) devicePaused_ = al_->PauseDevice(true);
 }
 
 void gxtkAudio::ResumeDevice() {
+    silentUpdates_ = -1;
     if (!devicePaused_) return;
     al_->PauseDevice(false);
     devicePaused_ = false;
