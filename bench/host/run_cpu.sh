@@ -59,7 +59,7 @@ measure() {
         -v w0="$w0" -v w1="$w1" -v threads="$threads" -v hwm="$hwm" -v l0="$l0" -v l1="$l1" 'BEGIN {
         wall = w1 - w0
         target = (mode == "idle") ? "target < 0.005" : "target < 0.02"
-        # The targets are the shipped program's; "now" also writes the update trace.
+        # The targets belong to the shipped program; "now" also writes the update trace.
         if (label != "shipped") target = ""
         printf "%-8s %-7s CPU %.4f of one core (all threads, %.0f s) %s\n", label, mode, t / hz / wall, wall, target
         printf "%-8s %-7s X server CPU %.4f of one core\n", label, mode, x / hz / wall
