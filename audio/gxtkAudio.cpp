@@ -106,15 +106,29 @@ void gxtkAudio::SetDevicePause(bool pause) {
 }
 
 // A paused device mixes nothing: no mixer work while the tracker is silent.
-// Loopback devices mix only when asked and are never paused.
-void gxtkAudio::PauseDeviceWhenSilent() {
-    if (!devicePause_ || !hasContext_ || loopback_ || devicePaused_) return;
+// Loopback devices mix only when asked and are never paused. The pause waits
+// for a stretch of silence: pausing stops the device's thread (the caller
+// waits up to one mixing period for it), and a resumed device mixes its first
+// period a period late, so pausing at every stop made keys and stops slower.
+bool gxtkAudio::Silent() const {
     for (const Channel& channel : channels_)
-        if (channel.state == audio::kPlaying) return;
-    devicePaused_ = al_->PauseDevice(true);
+        if (channel.state == audio::kPlaying) return false;
+    return true;
+}
+
+void gxtkAudio::PauseDeviceWhenSilent() {
+    if (!devicePause_ || !hasContext_ || loopback_ || devicePaused_ || !Silent()) return;
+    if (silentUpdates_ < 0) silentUpdates_ = 0;
+}
+
+void gxtkAudio::AfterUpdate() {
+    if (silentUpdates_ < 0 || ++silentUpdates_ < kSilentUpdatesBeforePause) return;
+    silentUpdates_ = -1;
+    if (devicePause_ && !devicePaused_ && Silent()) devicePaused_ = al_->PauseDevice(true);
 }
 
 void gxtkAudio::ResumeDevice() {
+    silentUpdates_ = -1;
     if (!devicePaused_) return;
     al_->PauseDevice(false);
     devicePaused_ = false;
@@ -125,6 +139,8 @@ void gxtkAudio::ClearChannels() {
 }
 
 void gxtkAudio::AcquireSource(int channel) {
+    channels_[channel].gain = kUnknown;
+    channels_[channel].rate = kUnknown;
     al_->GetError();
     channels_[channel].source = al_->GenSource();
     if (al_->GetError() == AL_NO_ERROR) return;
@@ -244,13 +260,25 @@ int gxtkAudio::ChannelState(int channel) {
     return record.state;
 }
 
-void gxtkAudio::SetVolume(int channel, float volume) { al_->Sourcef(SourceOf(channel), AL_GAIN, volume); }
+// The editor and the player set every channel's volume and rate each update;
+// the same value again would only take the mixer's lock.
+void gxtkAudio::SetVolume(int channel, float volume) {
+    const unsigned int source = SourceOf(channel);
+    if (source != 0 && channels_[channel].gain == volume) return;
+    al_->Sourcef(source, AL_GAIN, volume);
+    channels_[channel].gain = source != 0 ? volume : kUnknown;
+}
 
 void gxtkAudio::SetPan(int channel, float pan) {
     al_->Source3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
 }
 
-void gxtkAudio::SetRate(int channel, float rate) { al_->Sourcef(SourceOf(channel), AL_PITCH, rate); }
+void gxtkAudio::SetRate(int channel, float rate) {
+    const unsigned int source = SourceOf(channel);
+    if (source != 0 && channels_[channel].rate == rate) return;
+    al_->Sourcef(source, AL_PITCH, rate);
+    channels_[channel].rate = source != 0 ? rate : kUnknown;
+}
 
 bool gxtkAudio::RenderFrames(int16_t* interleavedStereo, int frames) {
     return loopback_ && al_->RenderSamples(interleavedStereo, frames);

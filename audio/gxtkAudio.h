@@ -63,20 +63,28 @@ public:
 
     bool HasDevice() const { return hasDevice_; }
     bool HasContext() const { return hasContext_; }
-    // While no channel plays, the device's mixer is paused (where the device
-    // can pause); the next channel to play resumes it first.
+    // After kSilentUpdatesBeforePause updates with no channel playing, the
+    // device's mixer is paused (where the device can pause); the next channel
+    // to play resumes it first.
     bool DevicePaused() const { return devicePaused_; }
+    // The host calls this after every update.
+    void AfterUpdate();
+    static constexpr int kSilentUpdatesBeforePause = 100;  // 2 s at 50 updates/s
     // Off by default; the host switches it on.
     void SetDevicePause(bool pause);
     // The source name behind a channel (0 = none yet).
     unsigned int ChannelSource(int channel) const { return channels_[channel].source; }
 
 private:
+    static constexpr float kUnknown = -1;
     struct Channel {
         unsigned int source = 0;
         std::shared_ptr<gxtkSample> sample;
         int flags = 0;
         int state = audio::kStopped;
+        // Last gain and rate given to the source; kUnknown: not known.
+        float gain = kUnknown;
+        float rate = kUnknown;
     };
     static constexpr int kChannelRecords = audio::kChannelCount + 1;
 
@@ -84,6 +92,7 @@ private:
     gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag);
     void OpenDefaultDevice();
     void ClearChannels();
+    bool Silent() const;
     void PauseDeviceWhenSilent();
     void ResumeDevice();
     // Makes sure the channel has a source, borrowing an idle one if OpenAL
@@ -100,5 +109,6 @@ private:
     bool loopback_ = false;
     bool devicePause_ = false;
     bool devicePaused_ = false;
+    int silentUpdates_ = -1;  // updates since the last channel stopped; -1: not counting
     Channel channels_[kChannelRecords];
 };

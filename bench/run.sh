@@ -20,7 +20,7 @@ trap 'rm -f "$log"' EXIT
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { tail -n 30 "$log"; exit 1; }
 # Only what the benchmarks run: the programs, their data and the bench programs.
 wanted="zrbtracker zrbtracker-test zrb_bench_bare_window zrbtracker-render zrb_wmclose zrb_waveforms zrb_images zrb_demosong
-        zrb_bench_audio zrb_bench_player zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls
+        zrb_bench_audio zrb_bench_audio_resume zrb_bench_player zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls
         zrb_bench_song_list"
 known="$(cmake --build "$build" --target help 2>/dev/null | awk '{print $2}')"
 # A target that fails to build is reported; the benchmarks that need it are skipped.
@@ -48,7 +48,7 @@ bench_program() {  # the path of a bench program, empty when it is not built
     find "$build/bench" -type f -name "$1" -perm -u+x 2>/dev/null | head -n 1
 }
 
-for program in zrb_bench_player zrb_bench_audio zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls \
+for program in zrb_bench_player zrb_bench_audio zrb_bench_audio_resume zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls \
     zrb_bench_song_list; do
     path="$(bench_program "$program")"
     part="${program#zrb_bench_}"

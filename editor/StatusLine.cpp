@@ -4,13 +4,18 @@
 #include "editor/EditorSteps.h"
 
 namespace {
-String StateText(int transportState) {
-    if (transportState == tracker::kEditing) return "Editing...";
-    if (transportState == tracker::kPlaying) return "Playing...";
-    return "Standby...";
+// Made once: this runs every update, and a String from a literal allocates.
+const String& StateText(int transportState) {
+    static const String editing("Editing..."), playing("Playing..."), standby("Standby...");
+    if (transportState == tracker::kEditing) return editing;
+    if (transportState == tracker::kPlaying) return playing;
+    return standby;
 }
 
-bool IsStateText(const String& text) { return text == "Editing..." || text == "Playing..." || text == "Standby..."; }
+bool IsStateText(const String& text) {
+    return text == StateText(tracker::kEditing) || text == StateText(tracker::kPlaying) ||
+           text == StateText(tracker::kStandby);
+}
 }  // namespace
 
 namespace editor {

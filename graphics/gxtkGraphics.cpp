@@ -71,6 +71,16 @@ int gxtkGraphics::BeginFrame() {
         copySubBufferGeneration_ = generation;
         copySubBuffer_ = generation > 0 && gl_.LoadCopySubBuffer();
     }
+    // Most frames draw nothing: with the kept framebuffer ready, the GL is
+    // set up only when the frame first draws (the set-up alone was a tenth of
+    // an idle update's cost).
+    if (KeptFramebufferReady() && !copiedFrames_ && !garbageBackBuffer_) {
+        intoKeptFramebuffer_ = true;
+        setUpPending_ = true;
+        vertexCount_ = 0;
+        return 1;
+    }
+    setUpPending_ = false;
     gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
     if (garbageBackBuffer_) {
         gl_.Disable(GL_SCISSOR_TEST);
@@ -78,6 +88,28 @@ int gxtkGraphics::BeginFrame() {
         gl_.Clear(GL_COLOR_BUFFER_BIT);
     }
     intoKeptFramebuffer_ = keepFrames_ && !copiedFrames_ && BindKeptFramebuffer();
+    SetUpFrameState();
+    vertexCount_ = 0;
+
+    if (intoKeptFramebuffer_) {
+        gl_.Disable(GL_SCISSOR_TEST);  // a clip left from the last frame
+    } else if (keepFrames_) {
+        RestoreFrame();
+    }
+    return 1;
+}
+
+// The kept framebuffer of this context and size exists: binding it is all a
+// frame needs.
+bool gxtkGraphics::KeptFramebufferReady() const {
+    const int generation = ContextGeneration();
+    return keepFrames_ && generation > 0 && framebufferCheckGeneration_ == generation && framebufferObjects_ &&
+           keptTarget_.generation == generation && keptTarget_.width == width_ && keptTarget_.height == height_;
+}
+
+// Viewport, projection, arrays and blending for drawing this frame; the
+// target (kept framebuffer or window) is bound already.
+void gxtkGraphics::SetUpFrameState() {
     // The kept framebuffer has the drawing size; the window may be a multiple.
     if (intoKeptFramebuffer_) gl_.Viewport(0, 0, width_, height_);
 
@@ -102,14 +134,17 @@ int gxtkGraphics::BeginFrame() {
     gl_.Enable(GL_BLEND);
     gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     gl_.Disable(GL_TEXTURE_2D);
-    vertexCount_ = 0;
+}
 
-    if (intoKeptFramebuffer_) {
-        gl_.Disable(GL_SCISSOR_TEST);  // a clip left from the last frame
-    } else if (keepFrames_) {
-        RestoreFrame();
-    }
-    return 1;
+// The deferred set-up, then the blend and clip asked for before it.
+void gxtkGraphics::EnsureFrameSetUp() {
+    if (!setUpPending_) return;
+    setUpPending_ = false;
+    gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
+    SetUpFrameState();
+    gl_.Disable(GL_SCISSOR_TEST);
+    ApplyBlend();
+    ApplyScissor();
 }
 
 void gxtkGraphics::EndFrame() {
@@ -225,9 +260,14 @@ void gxtkGraphics::ReleaseKeptFramebuffer() {
 // copy the changed rectangles go straight to the front; without it the whole
 // frame goes to the back buffer for the host's swap.
 void gxtkGraphics::PresentKeptFramebuffer() {
+    const bool anything = !damage_.Empty();
+    if (anything) EnsureFrameSetUp();
     intoKeptFramebuffer_ = false;
     swapNeeded_ = false;
-    const bool anything = !damage_.Empty();
+    if (setUpPending_) {  // nothing drawn, nothing to show: the GL was never touched
+        setUpPending_ = false;
+        return;
+    }
     if (anything) {
         const int s = WindowScale();
         const int h = framebufferHeight_;
@@ -361,7 +401,12 @@ void gxtkGraphics::SetColor(float red, float green, float blue) {
 
 void gxtkGraphics::SetBlend(int mode) {
     if (vertexCount_ > 0) Flush();
-    if (mode == 1) {
+    blendMode_ = mode;
+    if (!setUpPending_) ApplyBlend();
+}
+
+void gxtkGraphics::ApplyBlend() {
+    if (blendMode_ == 1) {
         gl_.BlendFunc(GL_ONE, GL_ONE);
     } else {
         gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -370,13 +415,24 @@ void gxtkGraphics::SetBlend(int mode) {
 
 void gxtkGraphics::SetScissor(int x, int y, int width, int height) {
     if (vertexCount_ > 0) Flush();
-    if (x == 0 && y == 0 && width == width_ && height == height_) {
-        gl_.Disable(GL_SCISSOR_TEST);
+    scissor_ = {x, y, x + width, y + height};
+    scissorWhole_ = x == 0 && y == 0 && width == width_ && height == height_;
+    if (scissorWhole_) {
         damage_.SetClip(false, {});
     } else {
-        damage_.SetClip(true, {x, y, x + width, y + height});
+        damage_.SetClip(true, scissor_);
+    }
+    if (!setUpPending_) ApplyScissor();
+}
+
+void gxtkGraphics::ApplyScissor() {
+    if (scissorWhole_) {
+        gl_.Disable(GL_SCISSOR_TEST);
+    } else {
+        const int height = scissor_.Height();
         gl_.Enable(GL_SCISSOR_TEST);
-        gl_.Scissor(x, intoKeptFramebuffer_ ? y : height_ - y - height, width, height);
+        gl_.Scissor(scissor_.left, intoKeptFramebuffer_ ? scissor_.top : height_ - scissor_.top - height,
+                    scissor_.Width(), height);
     }
 }
 
@@ -392,6 +448,7 @@ void gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, f
 
 void gxtkGraphics::ClearScreen(float red, float green, float blue) {
     vertexCount_ = 0;
+    EnsureFrameSetUp();
     gl_.ClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
     damage_.AddAll();
@@ -400,6 +457,7 @@ void gxtkGraphics::ClearScreen(float red, float green, float blue) {
 // ---- batch ----
 
 void gxtkGraphics::Flush() {
+    EnsureFrameSetUp();
     const bool textured = batchSurface_ != nullptr;
     if (textured) {
         gl_.Enable(GL_TEXTURE_2D);
@@ -589,6 +647,7 @@ std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int width, int height) 
 
 void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
     if (vertexCount_ > 0) Flush();
+    EnsureFrameSetUp();
     if (width <= 0 || height <= 0) return;
     std::vector<uint32_t> block(static_cast<size_t>(width) * static_cast<size_t>(height));
     // The array wants the topmost screen row first: the kept framebuffer

@@ -166,6 +166,11 @@ private:
     void CaptureFrame();
     void RestoreFrame();
     bool BindKeptFramebuffer();
+    bool KeptFramebufferReady() const;
+    void SetUpFrameState();
+    void EnsureFrameSetUp();
+    void ApplyBlend();
+    void ApplyScissor();
     bool MakeKeptFramebuffer();
     void ReleaseKeptFramebuffer();
     void PresentKeptFramebuffer();
@@ -209,6 +214,10 @@ private:
     int framebufferCheckGeneration_ = -1;  // context whose framebuffer support was asked
     bool framebufferObjects_ = false;
     bool intoKeptFramebuffer_ = false;
+    bool setUpPending_ = false;  // this frame has not touched the GL yet
+    int blendMode_ = 0;
+    graphics::DamageRect scissor_;  // window units, as last asked for
+    bool scissorWhole_ = true;
     bool keepFrames_ = true;
     bool garbageBackBuffer_ = false;
     bool copiedFrames_ = false;

@@ -23,7 +23,7 @@ void c_GameDelegate::StartApp() {
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    auto* openAl = new gxtkAudio();
+    openAl = new gxtkAudio();
     openAl->SetDevicePause(options.devicePause);
     audio = openAl;
     fw.audioDevice = audio;
@@ -46,6 +46,7 @@ void c_GameDelegate::UpdateApp() {
     input->BeginUpdate();
     if (c_App* app = Framework().app) app->OnUpdate();
     input->EndUpdate();
+    if (openAl) openAl->AfterUpdate();
 }
 
 void c_GameDelegate::RenderApp() {

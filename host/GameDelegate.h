@@ -7,6 +7,7 @@
 
 class gxtkGraphics;
 class AudioDevice;
+class gxtkAudio;
 class c_InputDevice;
 
 class c_GameDelegate : public BBGameDelegate {
@@ -25,5 +26,6 @@ public:
     // Empty until StartApp; never released.
     gxtkGraphics* graphics = nullptr;
     AudioDevice* audio = nullptr;
+    gxtkAudio* openAl = nullptr;  // the same device as audio
     c_InputDevice* input = nullptr;
 };

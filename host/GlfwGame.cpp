@@ -18,6 +18,7 @@
 #include "host/JoystickLayout.h"
 #include "host/KeyTranslation.h"
 #include "host/TerminationSignals.h"
+#include "host/WindowEventClock.h"
 #include "host/WindowScale.h"
 #include "runtime/String.h"
 
@@ -343,7 +344,7 @@ bool BBGlfwGame::PollJoystick(int port, c_JoyState& state) {
 
 class BBGlfwGame::LoopSteps : public FrameSteps {
 public:
-    explicit LoopSteps(BBGlfwGame& game) : game_(game) {}
+    LoopSteps(BBGlfwGame& game, WindowEventClock& clock) : game_(game), clock_(clock) {}
     bool ShouldClose() override { return glfwWindowShouldClose(game_.window_); }
     void Render() override {
         game_.RenderApp();
@@ -356,7 +357,7 @@ public:
         if (wait) {
             glfwWaitEvents();
         } else {
-            glfwPollEvents();
+            clock_.PollEvents();
         }
     }
     bool Focused() override { return game_.focused_; }
@@ -369,6 +370,7 @@ public:
 
 private:
     BBGlfwGame& game_;
+    WindowEventClock& clock_;
 };
 
 void BBGlfwGame::TraceUpdate() {
@@ -383,7 +385,7 @@ void BBGlfwGame::TraceUpdate() {
 void BBGlfwGame::Run() {
     OpenDeviceWindow(kWindowWidth, kWindowHeight, kWindowFlags);
     StartApp();
-    LoopSteps steps(*this);
-    SystemFrameClock clock(glfwGetTime);
+    WindowEventClock clock;
+    LoopSteps steps(*this, clock);
     while (pacer_.RunIteration(steps, clock)) EndOnTerminationSignal();
 }

@@ -190,12 +190,22 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
         redraw.statusText_ = state.statusText;
         drewAny = true;
     }
-    const String labels = ChannelLabelLine(state);
-    if (layoutDrawn || redraw.labels_ != labels) {
-        DrawChannelLabels(labels, g);
+    // The line is built again only when what it says changed: building it
+    // every frame was most of an idle frame's allocations.
+    std::array<bool, tracker::kChannels> channelsOn{};
+    for (int c = 0; c < tracker::kChannels; ++c) channelsOn[c] = state.channelVolumeScale[c] == 1.0f;
+    if (!redraw.labelsKnown_ || channelsOn != redraw.labelChannelsOn_ || !(state.followMode == redraw.labelFollow_)) {
+        const String labels = ChannelLabelLine(state);
+        redraw.labelsKnown_ = true;
+        redraw.labelChannelsOn_ = channelsOn;
+        redraw.labelFollow_ = state.followMode;
+        if (!layoutDrawn && redraw.labels_ != labels) {
+            DrawChannelLabels(labels, g);
+            drewAny = true;
+        }
         redraw.labels_ = labels;
-        drewAny = true;
     }
+    if (layoutDrawn) DrawChannelLabels(redraw.labels_, g);
     const int transport = playing ? 1 : 0;
     if (layoutDrawn || redraw.transport_ != transport) {
         DrawTransport(state, g);

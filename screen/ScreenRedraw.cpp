@@ -1,4 +1,4 @@
-// The layout key: a 64-bit FNV-1a hash over every field DrawMainScreen reads,
+// The layout key: a 64-bit multiply-and-fold hash over every field DrawMainScreen reads,
 // taken only over what it shows (the 32 visible rows of each column, the
 // visible order entries, the current instrument's values and name).
 #include "screen/ScreenRedraw.h"
@@ -7,11 +7,12 @@ namespace {
 
 class KeyHash {
 public:
+    // A whole value a step, folded back after the multiply so that high bits
+    // reach the low ones: a byte a step cost eight multiplies per value, and
+    // the key is taken every third idle update.
     void Add(uint64_t value) {
-        for (int i = 0; i < 8; ++i) {
-            hash_ ^= (value >> (8 * i)) & 0xFF;
-            hash_ *= 0x100000001B3ull;
-        }
+        hash_ = (hash_ ^ value) * 0x100000001B3ull;
+        hash_ ^= hash_ >> 29;
     }
     void Add(const String& text) {
         Add(static_cast<uint64_t>(text.Length()));

@@ -37,6 +37,9 @@ private:
     int markerRow_ = -1;  // -1: no marker drawn last frame
     String statusText_;
     String labels_;
+    bool labelsKnown_ = false;  // labels_ was built from the two fields below
+    std::array<bool, tracker::kChannels> labelChannelsOn_{};
+    String labelFollow_;
     int transport_ = -1;
     std::array<int, tracker::kChannels> meterLevels_{};
 };

@@ -47,6 +47,10 @@ public:
         return contextBecomesCurrent;
     }
     bool RenderSamples(int16_t*, int) override { return false; }
+    bool PauseDevice(bool pause) override {
+        log.push_back(pause ? "PauseDevice" : "ResumeDevice");
+        return true;
+    }
     void DistanceModel(int model) override { log.push_back("DistanceModel " + std::to_string(model)); }
     int GetError() override {
         const int error = error_;

@@ -112,6 +112,47 @@ TEST_F(DriverTest, PlaySampleCreatesTheSourceOnceAndLeavesItsParametersAlone) {
     EXPECT_EQ(fake->Count("Sourcef"), 2);
 }
 
+// Values the source has already are not sent again (they are set on every
+// channel each update); a source that changes hands gets them anew.
+TEST_F(DriverTest, RepeatedVolumeAndRateReachOpenAlOnce) {
+    auto sample = NewSample();
+    for (int i = 0; i < 3; ++i) {
+        driver->SetVolume(2, 0.25f);
+        driver->SetRate(2, 1.5f);
+    }
+    EXPECT_EQ(fake->Count("Sourcef"), 2);
+    driver->SetVolume(2, 0.5f);
+    EXPECT_EQ(fake->Count("Sourcef"), 3);
+    const unsigned int source = driver->ChannelSource(2);
+    fake->Clear();
+    fake->sourceLimit = 0;  // channel 5 must borrow channel 2's idle source
+    driver->SetVolume(5, 0.5f);
+    ASSERT_EQ(driver->ChannelSource(5), source);
+    EXPECT_EQ(fake->Count("Sourcef"), 1);
+}
+
+// The device pauses only after a stretch of silence, and a play in between
+// keeps it mixing.
+TEST_F(DriverTest, DevicePausesAfterSilentUpdatesAndResumesBeforeAPlay) {
+    auto sample = NewSample();
+    driver->SetDevicePause(true);
+    driver->PlaySample(sample, 1, 1);
+    driver->StopChannel(1);
+    for (int i = 0; i < gxtkAudio::kSilentUpdatesBeforePause - 1; ++i) driver->AfterUpdate();
+    driver->PlaySample(sample, 1, 1);
+    driver->StopChannel(1);
+    for (int i = 0; i < gxtkAudio::kSilentUpdatesBeforePause - 1; ++i) driver->AfterUpdate();
+    EXPECT_EQ(fake->Count("PauseDevice"), 0);
+    EXPECT_FALSE(driver->DevicePaused());
+    driver->AfterUpdate();
+    EXPECT_TRUE(driver->DevicePaused());
+    fake->Clear();
+    driver->PlaySample(sample, 1, 1);
+    EXPECT_EQ(fake->log.front(), "ResumeDevice");
+    for (int i = 0; i < 2 * gxtkAudio::kSilentUpdatesBeforePause; ++i) driver->AfterUpdate();
+    EXPECT_EQ(fake->Count("PauseDevice"), 0) << "a channel plays";
+}
+
 TEST_F(DriverTest, StopOnAStoppedChannelMakesNoOpenAlCall) {
     driver->StopChannel(4);
     auto sample = NewSample();
