@@ -254,8 +254,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    glfwDestroyWindow(window);
-    glfwTerminate();
+    // The window and GL stay until the process ends: tearing them down unloads
+    // Mesa's driver, whose still-held blocks the sanitizer build's leak check
+    // then can't attribute (reports from an unknown module).
     if (failures == 0) std::printf("graphics probe: all checks hold%s\n", expectGarbage ? " (garbage seen)" : "");
     return failures == 0 ? 0 : 1;
 }
