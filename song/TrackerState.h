@@ -61,6 +61,9 @@ struct UnsavedWork {
     bool changedSinceSave = false;
     bool changedSinceAutosave = false;
     int updatesSinceAutosave = 0;
+    // The first autosave of a session keeps the one found on disk (an earlier
+    // session's, perhaps not yet recovered) as autosave.bak.
+    bool earlierAutosaveKept = false;
 };
 
 // Per tracker channel, reset by every note-on.

@@ -17,6 +17,12 @@ namespace {
 bool WriteAutosave(TrackerState& state) {
     String path;
     if (!ResolveSongName(kAutosaveName, path)) return false;
+    // Once a session, best effort: the work in memory is written even when
+    // the copy fails.
+    if (!state.unsavedWork.earlierAutosaveKept) {
+        KeepBackupOf(path);
+        state.unsavedWork.earlierAutosaveKept = true;
+    }
     if (!SaveFileAtomically(path, EncodeSong(state).ToUtf8())) return false;
     state.unsavedWork.changedSinceAutosave = false;
     state.unsavedWork.updatesSinceAutosave = 0;

@@ -4,7 +4,7 @@
 # names reaching outside the songs folder are refused and write nothing there;
 # a PNG and a text file do not load as songs; Ctrl+Z and Ctrl+Y undo and
 # redo a note; SIGTERM keeps an unsaved note in the autosave and ends the
-# program with 143.
+# program with 143, and the earlier session's autosave stays as autosave.bak.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -117,5 +117,6 @@ zrb_expect_eq "SIGTERM ends the program with 143" 143 "$ZRB_APP_STATUS"
 zrb_check "the autosave holds the note typed after the last save" \
     python3 -c 'import sys; t = open(sys.argv[1], "rb").read().decode("utf-8"); sys.exit(0 if "e" in t[7:7 + 32] else 1)' \
     "$SONGS/autosave"
+zrb_expect_eq "the first session's autosave is kept as autosave.bak" q "$(first_note "$SONGS/autosave.bak")"
 rm -f "$OUTSIDE"
 zrb_finish
