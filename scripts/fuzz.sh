@@ -88,6 +88,9 @@ for target in $TARGETS; do
     elapsed="$(printf '%s' "$last" | sed -nE 's/.* time: ([0-9]+)s.*/\1/p')"
     findings="$(printf '%s' "$last" | sed -nE 's|.*oom/timeout/crash: ([0-9]+)/([0-9]+)/([0-9]+).*|\1 \2 \3|p')"
     read -r ooms timeouts crashes <<<"${findings:-0 0 0}"
+    # The parent's status line can lag behind its last finding; the files it wrote cannot.
+    written="$(find "$WORK/crashes" -name "$target-*" -newer "$WORK/logs/started" | wc -l)"
+    [ "$written" -gt $((ooms + timeouts + crashes)) ] && crashes=$((written - ooms - timeouts))
     rate="?"
     [ -n "$runs" ] && [ "${elapsed:-0}" -gt 0 ] && rate=$((runs / elapsed))
     corpus="$(find "$WORK/corpus/$target" -type f | wc -l)"
