@@ -83,6 +83,13 @@ TEST_P(PresentTest, UnchangedFramePresentsNothingAndAChangePresentsItsRectangle)
         g.DrawRect(520, 323, 50, 16);
     });
     EXPECT_EQ(gl.subBufferCopies.size(), 2u);
+    // A row line erased and one drawn a pattern row lower is one copy.
+    Frame([](gxtkGraphics& g) {
+        g.DrawLine(2, 98, 303, 98);
+        g.DrawLine(2, 110, 303, 110);
+    });
+    ASSERT_EQ(gl.subBufferCopies.size(), 1u);
+    EXPECT_EQ(gl.subBufferCopies[0].height, 13 * s);
     graphics->RequestFullPresent();
     Frame([](gxtkGraphics&) {});
     ASSERT_EQ(gl.subBufferCopies.size(), 1u);
