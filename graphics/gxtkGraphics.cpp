@@ -71,9 +71,31 @@ int gxtkGraphics::BeginFrame() {
         copySubBufferGeneration_ = generation;
         copySubBuffer_ = generation > 0 && gl_.LoadCopySubBuffer();
     }
+    // At scale 1 with the partial copy, the never-swapped back buffer is the
+    // kept frame: drawing goes there directly and the offscreen framebuffer
+    // and its blit are skipped. Either target holds nothing the other drew.
+    const bool direct = DirectFramePossible();
+    if (direct != lastFrameDirect_ || (direct && directGeneration_ != generation)) {
+        lastFrameDirect_ = direct;
+        directGeneration_ = generation;
+        if (direct) {
+            BindWindowFramebuffer();
+            gl_.Disable(GL_SCISSOR_TEST);
+            gl_.ClearColor(0, 0, 0, 0);  // what a new kept framebuffer holds
+            gl_.Clear(GL_COLOR_BUFFER_BIT);
+        }
+        contentLost_ = true;
+        fullPresentRequested_ = true;
+    }
     // Most frames draw nothing: with the kept framebuffer ready, the GL is
     // set up only when the frame first draws (the set-up alone was a tenth of
     // an idle update's cost).
+    if (direct) {
+        directFrame_ = true;
+        setUpPending_ = true;
+        vertexCount_ = 0;
+        return 1;
+    }
     if (KeptFramebufferReady() && !copiedFrames_ && !garbageBackBuffer_) {
         intoKeptFramebuffer_ = true;
         setUpPending_ = true;
@@ -107,11 +129,28 @@ bool gxtkGraphics::KeptFramebufferReady() const {
            keptTarget_.generation == generation && keptTarget_.width == width_ && keptTarget_.height == height_;
 }
 
+// Drawing straight into the back buffer: scale 1, the partial copy, a back
+// buffer already of the window's size (after a resize it may lag until a swap).
+bool gxtkGraphics::DirectFramePossible() const {
+    return keepFrames_ && !copiedFrames_ && !garbageBackBuffer_ && ContextGeneration() > 0 && PresentsPartially() &&
+           width_ > 0 && height_ > 0 && framebufferWidth_ == width_ && framebufferHeight_ == height_ &&
+           swappedPresentsLeft_ == 0 &&
+           (presentedWidth_ == 0 || (presentedWidth_ == framebufferWidth_ && presentedHeight_ == framebufferHeight_));
+}
+
+// Framebuffer objects exist only where their functions were loaded.
+void gxtkGraphics::BindWindowFramebuffer() {
+    if (framebufferCheckGeneration_ == ContextGeneration() && framebufferObjects_) {
+        gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+}
+
 // Viewport, projection, arrays and blending for drawing this frame; the
 // target (kept framebuffer or window) is bound already.
 void gxtkGraphics::SetUpFrameState() {
     // The kept framebuffer has the drawing size; the window may be a multiple.
     if (intoKeptFramebuffer_) gl_.Viewport(0, 0, width_, height_);
+    if (directFrame_) gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
 
     gl_.MatrixMode(GL_PROJECTION);
     gl_.LoadIdentity();
@@ -140,7 +179,11 @@ void gxtkGraphics::SetUpFrameState() {
 void gxtkGraphics::EnsureFrameSetUp() {
     if (!setUpPending_) return;
     setUpPending_ = false;
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
+    if (directFrame_) {
+        BindWindowFramebuffer();
+    } else {
+        gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
+    }
     SetUpFrameState();
     gl_.Disable(GL_SCISSOR_TEST);
     ApplyBlend();
@@ -152,6 +195,10 @@ void gxtkGraphics::EndFrame() {
     damage_.SetClip(false, {});
     if (fullPresentRequested_ || swappedPresentsLeft_ > 0) damage_.AddAll();
     fullPresentRequested_ = false;
+    if (directFrame_) {
+        PresentDirectFrame();
+        return;
+    }
     if (intoKeptFramebuffer_) {
         PresentKeptFramebuffer();
         return;
@@ -300,6 +347,22 @@ void gxtkGraphics::PresentKeptFramebuffer() {
         ++presentCount_;
     }
     gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// The back buffer holds the whole frame: the changed rectangles go to the front.
+void gxtkGraphics::PresentDirectFrame() {
+    directFrame_ = false;
+    swapNeeded_ = false;
+    setUpPending_ = false;
+    if (damage_.Empty()) return;
+    presentedWidth_ = framebufferWidth_;
+    presentedHeight_ = framebufferHeight_;
+    for (int i = 0; i < damage_.Count(); ++i) {
+        const graphics::DamageRect& r = damage_[i];
+        gl_.CopySubBuffer(r.left, framebufferHeight_ - r.bottom, r.Width(), r.Height());
+    }
+    presentedPixels_ += damage_.Area();
+    ++presentCount_;
 }
 
 // ---- kept frame: copy of the back buffer ----

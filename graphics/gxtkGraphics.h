@@ -167,6 +167,9 @@ private:
     void RestoreFrame();
     bool BindKeptFramebuffer();
     bool KeptFramebufferReady() const;
+    bool DirectFramePossible() const;
+    void PresentDirectFrame();
+    void BindWindowFramebuffer();
     void SetUpFrameState();
     void EnsureFrameSetUp();
     void ApplyBlend();
@@ -215,6 +218,10 @@ private:
     bool framebufferObjects_ = false;
     bool intoKeptFramebuffer_ = false;
     bool setUpPending_ = false;  // this frame has not touched the GL yet
+    // Drawing goes straight to the never-swapped back buffer this frame.
+    bool directFrame_ = false;
+    bool lastFrameDirect_ = false;
+    int directGeneration_ = -1;  // context the back buffer was cleared in
     int blendMode_ = 0;
     graphics::DamageRect scissor_;  // window units, as last asked for
     bool scissorWhole_ = true;

@@ -40,6 +40,9 @@ zrb_pause 0.5
 zrb_expect_eq "Ctrl+Minus stays at 1x" 640x475 "$(size)"
 zrb_check "no note was typed by the scaling keys" \
     zrb_shot_until back 10 same "$ZRB_TMP/one.png" 640x12+0+12
+# Back at 1x the whole pattern area is drawn again, not left from before 2x.
+zrb_check "the 1x pattern area after 2x is whole" \
+    zrb_shot_until back-rows 10 same "$ZRB_TMP/one.png" 640x400+0+24
 
 zrb_close_window
 zrb_wait_exit 30
