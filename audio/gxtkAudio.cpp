@@ -49,9 +49,42 @@ gxtkAudio::gxtkAudio() : gxtkAudio(MakeOpenAlApi()) {}
 
 gxtkAudio::gxtkAudio(std::unique_ptr<OpenAlApi> al) : al_(std::move(al)) {
     OpenDefaultDevice();
+    SetUpContext();
+}
+
+gxtkAudio::gxtkAudio(OpenLaterTag tag) : gxtkAudio(MakeOpenAlApi(), tag) {}
+
+gxtkAudio::gxtkAudio(std::unique_ptr<OpenAlApi> al, OpenLaterTag) : al_(std::move(al)) { opened_ = false; }
+
+void gxtkAudio::SetUpContext() {
     al_->DistanceModel(AL_NONE);
     ClearChannels();
     AcquireSource(audio::kMusicChannel);
+}
+
+void gxtkAudio::Open() {
+    if (opened_) return;
+    opened_ = true;
+    // What the channels were given so far, before ClearChannels forgets it.
+    Channel wanted[kChannelRecords];
+    for (int i = 0; i < kChannelRecords; ++i) wanted[i] = channels_[i];
+    OpenDefaultDevice();
+    SetUpContext();
+    for (PendingUpload& upload : pendingUploads_) {
+        const std::shared_ptr<gxtkSample> sample = upload.sample.lock();
+        if (!sample) continue;
+        sample->buffer = al_->GenBuffer();
+        al_->BufferData(sample->buffer, upload.format, upload.data.data(), static_cast<int>(upload.data.size()),
+                        upload.sampleRate);
+    }
+    pendingUploads_.clear();
+    pendingUploads_.shrink_to_fit();
+    PauseDeviceWhenSilent();
+    for (int i = 0; i < kChannelRecords; ++i) {
+        if (wanted[i].wantedGain != kUnknown) SetVolume(i, wanted[i].wantedGain);
+        if (wanted[i].wantedRate != kUnknown) SetRate(i, wanted[i].wantedRate);
+        if (wanted[i].panWanted) SetPan(i, wanted[i].wantedPan);
+    }
 }
 
 gxtkAudio::gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag) : al_(std::move(al)) {
@@ -175,8 +208,24 @@ void gxtkAudio::Resume() {
 std::shared_ptr<gxtkSample> gxtkAudio::LoadSample(const String& path) {
     FlushDiscarded();
     auto sample = std::make_shared<gxtkSample>();
+    if (!opened_) return KeepForOpening(sample, path) ? sample : nullptr;
     if (!LoadSampleData(*sample, path)) return nullptr;
     return sample;
+}
+
+// Decoded now, so a missing or broken file is known at once; the buffer waits.
+bool gxtkAudio::KeepForOpening(const std::shared_ptr<gxtkSample>& sample, const String& path) {
+    int length = 0, channels = 0, bytesPerSample = 0, sampleRate = 0;
+    unsigned char* data = LoadAudioData(path, length, channels, bytesPerSample, sampleRate);
+    if (!data) return false;
+    PendingUpload upload;
+    upload.sample = sample;
+    upload.data.assign(data, data + static_cast<size_t>(length) * channels * bytesPerSample);
+    upload.format = BufferFormatFor(bytesPerSample, channels);
+    upload.sampleRate = sampleRate;
+    std::free(data);
+    pendingUploads_.push_back(std::move(upload));
+    return true;
 }
 
 bool gxtkAudio::LoadSampleData(gxtkSample& sample, const String& path) {
@@ -210,6 +259,7 @@ void gxtkAudio::FlushDiscarded() {
 // ---- channels
 
 int gxtkAudio::PlaySample(const std::shared_ptr<gxtkSample>& sample, int channel, int flags) {
+    Open();
     FlushDiscarded();
     const unsigned int source = SourceOf(channel);
     if (source == 0) return -1;
@@ -263,6 +313,10 @@ int gxtkAudio::ChannelState(int channel) {
 // The editor and the player set every channel's volume and rate each update;
 // the same value again would only take the mixer's lock.
 void gxtkAudio::SetVolume(int channel, float volume) {
+    if (!opened_) {
+        channels_[channel].wantedGain = volume;
+        return;
+    }
     const unsigned int source = SourceOf(channel);
     if (source != 0 && channels_[channel].gain == volume) return;
     al_->Sourcef(source, AL_GAIN, volume);
@@ -270,10 +324,19 @@ void gxtkAudio::SetVolume(int channel, float volume) {
 }
 
 void gxtkAudio::SetPan(int channel, float pan) {
+    if (!opened_) {
+        channels_[channel].panWanted = true;
+        channels_[channel].wantedPan = pan;
+        return;
+    }
     al_->Source3f(SourceOf(channel), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
 }
 
 void gxtkAudio::SetRate(int channel, float rate) {
+    if (!opened_) {
+        channels_[channel].wantedRate = rate;
+        return;
+    }
     const unsigned int source = SourceOf(channel);
     if (source != 0 && channels_[channel].rate == rate) return;
     al_->Sourcef(source, AL_PITCH, rate);

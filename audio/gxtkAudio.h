@@ -24,6 +24,16 @@ public:
     gxtkAudio();
     // The same construction over another OpenAL table (tests use a fake).
     explicit gxtkAudio(std::unique_ptr<OpenAlApi> al);
+    // A driver whose device opens at Open(), or earlier when something is to
+    // sound. Making the device's context takes about 30 ms, which the host
+    // spends after the first frame is on screen. Until then samples keep
+    // their decoded data, and volumes, rates and pans given to channels are
+    // kept for the sources the channels get.
+    struct OpenLaterTag {};
+    explicit gxtkAudio(OpenLaterTag);
+    gxtkAudio(std::unique_ptr<OpenAlApi> al, OpenLaterTag);
+    void Open();
+    bool Opened() const { return opened_; }
     // A driver over a loopback device rendering 16-bit stereo into memory;
     // none when the OpenAL library has no loopback support.
     static std::unique_ptr<gxtkAudio> OpenLoopback(int sampleRate = 44100);
@@ -85,12 +95,26 @@ private:
         // Last gain and rate given to the source; kUnknown: not known.
         float gain = kUnknown;
         float rate = kUnknown;
+        // Given before the device opened, for the source the channel gets.
+        float wantedGain = kUnknown;
+        float wantedRate = kUnknown;
+        bool panWanted = false;
+        float wantedPan = 0;
+    };
+    // A sample loaded before the device opened: its buffer is made on opening.
+    struct PendingUpload {
+        std::weak_ptr<gxtkSample> sample;
+        std::vector<unsigned char> data;
+        int format = 0;
+        int sampleRate = 0;
     };
     static constexpr int kChannelRecords = audio::kChannelCount + 1;
 
     struct LoopbackTag {};
     gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag);
     void OpenDefaultDevice();
+    void SetUpContext();
+    bool KeepForOpening(const std::shared_ptr<gxtkSample>& sample, const String& path);
     void ClearChannels();
     bool Silent() const;
     void PauseDeviceWhenSilent();
@@ -107,6 +131,8 @@ private:
     bool hasDevice_ = false;
     bool hasContext_ = false;
     bool loopback_ = false;
+    bool opened_ = true;
+    std::vector<PendingUpload> pendingUploads_;
     bool devicePause_ = false;
     bool devicePaused_ = false;
     int silentUpdates_ = -1;  // updates since the last channel stopped; -1: not counting

@@ -78,6 +78,13 @@ void BBGame::RenderApp() {
     });
 }
 
+void BBGame::FrameShown() {
+    if (!started_) return;
+    DeliverGuarded([this] {
+        if (delegate_) delegate_->FrameShown();
+    });
+}
+
 void BBGame::KeyEvent(int event, int data) {
     if (!started_) return;
     DeliverGuarded([&] {

@@ -19,6 +19,8 @@ public:
     virtual void ResumeApp() {}
     virtual void UpdateApp() {}
     virtual void RenderApp() {}
+    // After a frame went to the screen (its swap included).
+    virtual void FrameShown() {}
     virtual void KeyEvent(int /*event*/, int /*data*/) {}
     virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
@@ -67,6 +69,7 @@ public:
     virtual void ResumeApp();
     virtual void UpdateApp();
     virtual void RenderApp();
+    virtual void FrameShown();
     virtual void KeyEvent(int event, int data);
     virtual void MouseEvent(int event, int data, float x, float y, float z);
     virtual void TouchEvent(int event, int data, float x, float y);

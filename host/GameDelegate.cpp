@@ -23,7 +23,9 @@ void c_GameDelegate::StartApp() {
     fw.context->device = graphics;
     fw.context->SetFont(nullptr);
 
-    openAl = new gxtkAudio();
+    // The sound device opens once the first frame is shown: a window that
+    // waits for the sound device's 30 ms looks slow to start.
+    openAl = new gxtkAudio(gxtkAudio::OpenLaterTag{});
     openAl->SetDevicePause(options.devicePause);
     audio = openAl;
     fw.audioDevice = audio;
@@ -58,6 +60,10 @@ void c_GameDelegate::RenderApp() {
     if (fw.app) fw.app->OnRender();
     fw.context->renderTarget = nullptr;
     graphics->EndFrame();
+}
+
+void c_GameDelegate::FrameShown() {
+    if (openAl) openAl->Open();
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {

@@ -352,6 +352,7 @@ public:
         // already, is not swapped.
         const gxtkGraphics* graphics = Framework().graphicsDevice;
         if (!graphics || graphics->SwapNeeded()) glfwSwapBuffers(game_.window_);
+        game_.FrameShown();
     }
     void PollEvents(bool wait) override {
         if (wait) {

@@ -3,6 +3,7 @@
 // music routing and the discarded-buffer list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -325,6 +326,52 @@ TEST_F(DriverTest, LoadSampleUploadsTheDecodedFile) {
     EXPECT_EQ(fake->log.back(), "BufferData " + std::to_string(sample->buffer) + " format " +
                                     std::to_string(AL_FORMAT_MONO16) + " size 128 rate 16744");
     EXPECT_EQ(driver->LoadSample(String(TestFolder() + "/missing.wav")), nullptr);
+}
+
+// The host's driver opens its device after the first frame: until then
+// nothing reaches OpenAL, and afterwards the samples and channel values given
+// before are in place, as if the device had been open all along.
+TEST_F(DriverTest, ADriverOpenedLaterKeepsWhatItWasGivenUntilThen) {
+    WavBuilder wav;
+    wav.Header().Format(1, 16744, 16).Chunk("data", WavBuilder::Ramp(128));
+    const std::string path = TestFolder() + "/later.wav";
+    ASSERT_TRUE(wav.WriteTo(path));
+    auto* later = new FakeOpenAl;
+    gxtkAudio audio(std::unique_ptr<OpenAlApi>(later), gxtkAudio::OpenLaterTag{});
+    audio.SetDevicePause(true);
+    std::shared_ptr<gxtkSample> kept = audio.LoadSample(String(path));
+    std::shared_ptr<gxtkSample> dropped = audio.LoadSample(String(path));
+    EXPECT_EQ(audio.LoadSample(String(TestFolder() + "/missing.wav")), nullptr);
+    ASSERT_NE(kept, nullptr);
+    dropped.reset();
+    audio.SetVolume(3, 0.5f);
+    audio.SetRate(3, 2.0f);
+    audio.SetVolume(3, 0.25f);
+    audio.StopChannel(3);
+    EXPECT_EQ(audio.ChannelState(3), audio::kStopped);
+    EXPECT_TRUE(later->log.empty());
+    EXPECT_FALSE(audio.Opened());
+
+    // Something to sound opens the device at once.
+    ASSERT_EQ(audio.PlaySample(kept, 3, 1), 0);
+    EXPECT_TRUE(audio.Opened());
+    EXPECT_EQ(later->log[0], "OpenDevice default");
+    EXPECT_EQ(later->Count("BufferData"), 1);  // the dropped sample is never uploaded
+    ASSERT_NE(kept->buffer, 0u);
+    const std::string s = std::to_string(audio.ChannelSource(3));
+    const auto at = [&](const std::string& entry) {
+        return std::find(later->log.begin(), later->log.end(), entry) - later->log.begin();
+    };
+    EXPECT_LT(at("Sourcef " + s + " GAIN 0.25"), at("SourcePlay " + s));
+    EXPECT_LT(at("Sourcef " + s + " PITCH 2"), at("SourcePlay " + s));
+    EXPECT_LT(at("Sourcei " + s + " BUFFER " + std::to_string(kept->buffer)), at("SourcePlay " + s));
+    later->Clear();
+    audio.Open();  // the host's call after the first frame: already done
+    EXPECT_TRUE(later->log.empty());
+    // The silence count runs as for a driver opened at once.
+    audio.StopChannel(3);
+    for (int i = 0; i < gxtkAudio::kSilentUpdatesBeforePause; ++i) audio.AfterUpdate();
+    EXPECT_TRUE(audio.DevicePaused());
 }
 
 TEST_F(DriverTest, SoundFunctionsAndMusicGoThroughTheChannels) {
