@@ -175,8 +175,11 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
         if (layoutDrawn || redraw.markerRow_ != state.playRow) {
             DrawPlayMarker(state, g);
             redraw.markerRow_ = state.playRow;
-            // The marker lies on the pattern: the next due layout must erase it.
-            redraw.layoutChanged_ = true;
+            // A marker drawn on a kept layout must be erased by the next due
+            // one. Drawn with the layout, the screen is what every further due
+            // frame of this row would draw again: the first row of a pattern
+            // drew the whole screen at every update of the row.
+            if (!layoutDrawn) redraw.layoutChanged_ = true;
             if (PreviousMarkerY(state) < kHeaderBarBottom || CurrentMarkerY(state) < kHeaderBarBottom)
                 headerCovered = true;
         }

@@ -1,5 +1,6 @@
 // One frame (RenderScreen): when the full layout is due, the play marker, the
 // status area drawn every frame, the channel labels and the level meters.
+#include "screen/ScreenRedraw.h"
 #include "tests/unit/screen/ScreenFixture.h"
 
 using namespace screen_test;
@@ -76,6 +77,30 @@ TEST_F(ScreenTest, PlayingWithFollowLaysOutEachPatternAtItsFirstRow) {
     const std::vector<std::string> moved = {kPanel, "line 2 26 303 26", kMarker, "line 2 38 303 38", kBackground};
     EXPECT_EQ(FirstDifference(Slice(0, 5), moved), "");
     EXPECT_GE(g.Find("text 520 323 'stop home'"), 0);
+}
+
+// Drawing only what changed, over the updates of a pattern's first row and
+// into the next: the layout is drawn once per pattern start (every update of
+// the row used to draw it again), and the marker rows drawn since then make
+// the next start draw it even when its content is the same.
+TEST_F(ScreenTest, SkippingDrawsEachPatternStartOnce) {
+    ScreenRedraw redraw;
+    state.transportState = tracker::kPlaying;
+    int layouts = 0;
+    const auto frame = [&](int row) {
+        state.playRow = row;
+        g.Clear();
+        RenderScreen(state, g, redraw);
+        layouts += DrewFullLayout(g) ? 1 : 0;
+    };
+    for (int update = 0; update < 4; ++update) frame(0);
+    EXPECT_EQ(layouts, 1);
+    EXPECT_EQ(g.Find("line 2 2 303 2"), -1);  // the marker stays from the first update
+    for (int row = 1; row < tracker::kRowsPerPattern; ++row) frame(row);
+    EXPECT_EQ(layouts, 1);
+    frame(0);  // the same pattern again: its marker rows must be erased
+    frame(0);
+    EXPECT_EQ(layouts, 2);
 }
 
 TEST_F(ScreenTest, PlayingWithoutFollowNeverRedrawsNorMarks) {
