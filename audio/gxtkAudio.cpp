@@ -70,13 +70,8 @@ void gxtkAudio::Open() {
     for (int i = 0; i < kChannelRecords; ++i) wanted[i] = channels_[i];
     OpenDefaultDevice();
     SetUpContext();
-    for (PendingUpload& upload : pendingUploads_) {
-        const std::shared_ptr<gxtkSample> sample = upload.sample.lock();
-        if (!sample) continue;
-        sample->buffer = al_->GenBuffer();
-        al_->BufferData(sample->buffer, upload.format, upload.data.data(), static_cast<int>(upload.data.size()),
-                        upload.sampleRate);
-    }
+    for (const PendingUpload& upload : pendingUploads_)
+        if (const std::shared_ptr<gxtkSample> sample = upload.sample.lock()) Upload(*sample, upload.audio);
     pendingUploads_.clear();
     pendingUploads_.shrink_to_fit();
     PauseDeviceWhenSilent();
@@ -208,36 +203,34 @@ void gxtkAudio::Resume() {
 std::shared_ptr<gxtkSample> gxtkAudio::LoadSample(const String& path) {
     FlushDiscarded();
     auto sample = std::make_shared<gxtkSample>();
-    if (!opened_) return KeepForOpening(sample, path) ? sample : nullptr;
-    if (!LoadSampleData(*sample, path)) return nullptr;
+    if (opened_) return LoadSampleData(*sample, path) ? sample : nullptr;
+    // Decoded now, so a missing or broken file is known at once; the buffer waits.
+    DecodedAudio decoded = Decode(path);
+    if (!decoded.data) return nullptr;
+    pendingUploads_.push_back(PendingUpload{sample, std::move(decoded)});
     return sample;
 }
 
-// Decoded now, so a missing or broken file is known at once; the buffer waits.
-bool gxtkAudio::KeepForOpening(const std::shared_ptr<gxtkSample>& sample, const String& path) {
-    int length = 0, channels = 0, bytesPerSample = 0, sampleRate = 0;
-    unsigned char* data = LoadAudioData(path, length, channels, bytesPerSample, sampleRate);
-    if (!data) return false;
-    PendingUpload upload;
-    upload.sample = sample;
-    upload.data.assign(data, data + static_cast<size_t>(length) * channels * bytesPerSample);
-    upload.format = BufferFormatFor(bytesPerSample, channels);
-    upload.sampleRate = sampleRate;
-    std::free(data);
-    pendingUploads_.push_back(std::move(upload));
+bool gxtkAudio::LoadSampleData(gxtkSample& sample, const String& path) {
+    const DecodedAudio decoded = Decode(path);
+    if (!decoded.data) return false;
+    Upload(sample, decoded);
     return true;
 }
 
-bool gxtkAudio::LoadSampleData(gxtkSample& sample, const String& path) {
+gxtkAudio::DecodedAudio gxtkAudio::Decode(const String& path) {
     int length = 0, channels = 0, bytesPerSample = 0, sampleRate = 0;
-    unsigned char* data = LoadAudioData(path, length, channels, bytesPerSample, sampleRate);
-    if (!data) return false;
-    const int format = BufferFormatFor(bytesPerSample, channels);
-    const unsigned int buffer = al_->GenBuffer();
-    al_->BufferData(buffer, format, data, length * channels * bytesPerSample, sampleRate);
-    std::free(data);
-    sample.buffer = buffer;
-    return true;
+    DecodedAudio decoded;
+    decoded.data.reset(LoadAudioData(path, length, channels, bytesPerSample, sampleRate));
+    decoded.size = length * channels * bytesPerSample;
+    decoded.format = BufferFormatFor(bytesPerSample, channels);
+    decoded.sampleRate = sampleRate;
+    return decoded;
+}
+
+void gxtkAudio::Upload(gxtkSample& sample, const DecodedAudio& audio) {
+    sample.buffer = al_->GenBuffer();
+    al_->BufferData(sample.buffer, audio.format, audio.data.get(), audio.size, audio.sampleRate);
 }
 
 void gxtkAudio::FlushDiscarded() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -101,12 +102,17 @@ private:
         bool panWanted = false;
         float wantedPan = 0;
     };
+    // A decoded file, as a buffer is made from it; no data when it can't be read.
+    struct DecodedAudio {
+        std::unique_ptr<unsigned char, void (*)(void*)> data{nullptr, std::free};
+        int size = 0;
+        int format = 0;
+        int sampleRate = 0;
+    };
     // A sample loaded before the device opened: its buffer is made on opening.
     struct PendingUpload {
         std::weak_ptr<gxtkSample> sample;
-        std::vector<unsigned char> data;
-        int format = 0;
-        int sampleRate = 0;
+        DecodedAudio audio;
     };
     static constexpr int kChannelRecords = audio::kChannelCount + 1;
 
@@ -114,7 +120,8 @@ private:
     gxtkAudio(std::unique_ptr<OpenAlApi> al, LoopbackTag);
     void OpenDefaultDevice();
     void SetUpContext();
-    bool KeepForOpening(const std::shared_ptr<gxtkSample>& sample, const String& path);
+    static DecodedAudio Decode(const String& path);
+    void Upload(gxtkSample& sample, const DecodedAudio& audio);
     void ClearChannels();
     bool Silent() const;
     void PauseDeviceWhenSilent();
