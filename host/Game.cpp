@@ -78,10 +78,10 @@ void BBGame::RenderApp() {
     });
 }
 
-void BBGame::FrameShown() {
+void BBGame::FirstFrameShown() {
     if (!started_) return;
     DeliverGuarded([this] {
-        if (delegate_) delegate_->FrameShown();
+        if (delegate_) delegate_->FirstFrameShown();
     });
 }
 

@@ -19,8 +19,8 @@ public:
     virtual void ResumeApp() {}
     virtual void UpdateApp() {}
     virtual void RenderApp() {}
-    // After a frame went to the screen (its swap included).
-    virtual void FrameShown() {}
+    // Once, after the first frame went to the screen (its swap included).
+    virtual void FirstFrameShown() {}
     virtual void KeyEvent(int /*event*/, int /*data*/) {}
     virtual void MouseEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/, float /*z*/) {}
     virtual void TouchEvent(int /*event*/, int /*data*/, float /*x*/, float /*y*/) {}
@@ -69,7 +69,7 @@ public:
     virtual void ResumeApp();
     virtual void UpdateApp();
     virtual void RenderApp();
-    virtual void FrameShown();
+    virtual void FirstFrameShown();
     virtual void KeyEvent(int event, int data);
     virtual void MouseEvent(int event, int data, float x, float y, float z);
     virtual void TouchEvent(int event, int data, float x, float y);

@@ -62,7 +62,7 @@ void c_GameDelegate::RenderApp() {
     graphics->EndFrame();
 }
 
-void c_GameDelegate::FrameShown() {
+void c_GameDelegate::FirstFrameShown() {
     if (openAl) openAl->Open();
 }
 

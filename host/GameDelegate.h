@@ -17,7 +17,7 @@ public:
     void ResumeApp() override;
     void UpdateApp() override;
     void RenderApp() override;
-    void FrameShown() override;
+    void FirstFrameShown() override;
     void KeyEvent(int event, int data) override;
     void MouseEvent(int event, int data, float x, float y, float z) override;
     void TouchEvent(int event, int data, float x, float y) override;

@@ -352,7 +352,10 @@ public:
         // already, is not swapped.
         const gxtkGraphics* graphics = Framework().graphicsDevice;
         if (!graphics || graphics->SwapNeeded()) glfwSwapBuffers(game_.window_);
-        game_.FrameShown();
+        if (!frameShown_) {
+            frameShown_ = true;
+            game_.FirstFrameShown();
+        }
     }
     void PollEvents(bool wait) override {
         if (wait) {
@@ -372,6 +375,7 @@ public:
 private:
     BBGlfwGame& game_;
     WindowEventClock& clock_;
+    bool frameShown_ = false;
 };
 
 void BBGlfwGame::TraceUpdate() {
