@@ -1,7 +1,8 @@
-// Termination signals: the handler stores the signal number in a
-// sig_atomic_t and returns; saving and exiting happen on the main thread.
-#include "host/TerminationSignals.h"
-
+// Termination requests on Linux: SIGTERM, SIGINT and SIGHUP end the program
+// between two loop steps with status 128 + signal. The handler stores the
+// signal number in a sig_atomic_t and returns; saving and exiting happen on
+// the main thread. Signals inherited as ignored (nohup) stay ignored; a
+// second signal before the loop acted on the first ends the process at once.
 #include <unistd.h>
 
 #include <csignal>
@@ -9,6 +10,7 @@
 
 #include "host/App.h"
 #include "host/Framework.h"
+#include "host/TerminationRequests.h"
 
 namespace {
 constexpr int kSignalExitBase = 128;
@@ -27,7 +29,7 @@ void RecordSignal(int signalNumber) {
 }
 }  // namespace
 
-void InstallTerminationSignals() {
+void InstallTerminationRequests() {
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction current {};
         if (sigaction(signalNumber, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
@@ -39,9 +41,7 @@ void InstallTerminationSignals() {
     }
 }
 
-int PendingTerminationSignal() { return g_pendingSignal; }
-
-void EndOnTerminationSignal() {
+void EndOnTerminationRequest() {
     const int signalNumber = g_pendingSignal;
     if (signalNumber == 0) return;
     if (c_App* app = Framework().app) app->OnClose();
