@@ -5,7 +5,8 @@
 // program ends.
 #pragma once
 
-// At start-up, before the window opens.
+// At start-up, after the window system is initialised and before the window
+// opens.
 void InstallTerminationRequests();
 // Called by the frame loop between two iterations: when a request to end
 // arrived, runs the application's OnClose and ends the process; otherwise

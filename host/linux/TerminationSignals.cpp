@@ -3,6 +3,9 @@
 // signal number in a sig_atomic_t and returns; saving and exiting happen on
 // the main thread. Signals inherited as ignored (nohup) stay ignored; a
 // second signal before the loop acted on the first ends the process at once.
+// The X connection lost under the tracker (the server closed or went away)
+// keeps the work too, and ends the program with 1 as Xlib's own handler did.
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -14,6 +17,7 @@
 
 namespace {
 constexpr int kSignalExitBase = 128;
+constexpr int kConnectionLostStatus = 1;
 volatile std::sig_atomic_t g_pendingSignal = 0;
 
 // A second signal while the first is still waiting (the loop is stuck, or a
@@ -27,6 +31,16 @@ void RecordSignal(int signalNumber) {
     }
     g_pendingSignal = signalNumber;
 }
+
+// Xlib calls this from whichever X or GL call found the connection gone, and
+// ends the process if it returns. No X or GL call can work any more, so it
+// does file work only: the application's OnClose writes the autosave.
+int KeepWorkOnConnectionLoss(Display* display) {
+    std::fprintf(stderr, "X connection to %s broken (explicit kill or server shutdown).\n", DisplayString(display));
+    if (c_App* app = Framework().app) app->OnClose();
+    std::fflush(nullptr);
+    _exit(kConnectionLostStatus);
+}
 }  // namespace
 
 void InstallTerminationRequests() {
@@ -39,6 +53,8 @@ void InstallTerminationRequests() {
         action.sa_flags = SA_RESTART;  // the loop notices the flag; nothing needs to be interrupted
         sigaction(signalNumber, &action, nullptr);
     }
+    // Process-wide in Xlib, and harmless when GLFW runs on another window system.
+    XSetIOErrorHandler(KeepWorkOnConnectionLoss);
 }
 
 void EndOnTerminationRequest() {
