@@ -24,7 +24,9 @@ public:
 // GLFW is initialised and the window made before.
 std::unique_ptr<FrameLoopClock> MakeFrameLoopClock();
 
-// Runs iteration until it returns false. The desktop returns only then; a
-// platform whose host drives the frames may return at once or never, so the
-// iteration refers only to objects that outlive this call.
+// Runs iteration until it returns false, then returns (the caller then shuts
+// GLFW down). A platform whose host drives the frames must not return before
+// that (a browser: emscripten_set_main_loop simulating an infinite loop), and
+// its frames may run after this call's stack is gone: the iteration refers
+// only to objects that outlive the call.
 void RunFrameLoop(std::function<bool()> iteration);
