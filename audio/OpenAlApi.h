@@ -36,6 +36,15 @@ public:
     // AL_SOURCE_STATE of the source.
     virtual int SourceState(unsigned int source) = 0;
 
+    // alGetSourcei and alGetSourcef of one value.
+    virtual int GetSourcei(unsigned int /*source*/, int /*param*/) { return 0; }
+    virtual float GetSourcef(unsigned int /*source*/, int /*param*/) { return 0; }
+    // The source's read position with its fraction (32.32 fixed point sample
+    // offset), where the library reports one (AL_SOFT_source_latency); then
+    // CanReportExactOffsets is true.
+    virtual bool CanReportExactOffsets() { return false; }
+    virtual int64_t ExactSampleOffset(unsigned int /*source*/) { return 0; }
+
     virtual unsigned int GenBuffer() = 0;
     virtual void BufferData(unsigned int buffer, int format, const void* data, int size, int sampleRate) = 0;
     virtual void DeleteBuffer(unsigned int buffer) = 0;
@@ -45,5 +54,6 @@ public:
     virtual bool PauseDevice(bool /*pause*/) { return false; }
 };
 
-// The table over the installed OpenAL library.
+// The table over the platform's OpenAL library (a LibraryOpenAl, defined in
+// the platform's file: audio/linux/OpenAlSoftApi.cpp on the desktop).
 std::unique_ptr<OpenAlApi> MakeOpenAlApi();

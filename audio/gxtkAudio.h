@@ -85,6 +85,8 @@ public:
     void SetDevicePause(bool pause);
     // The source name behind a channel (0 = none yet).
     unsigned int ChannelSource(int channel) const { return channels_[channel].source; }
+    // The OpenAL table the driver calls (tools query their sources through it).
+    OpenAlApi& Al() { return *al_; }
 
 private:
     static constexpr float kUnknown = -1;

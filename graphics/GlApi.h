@@ -1,6 +1,6 @@
 // GlApi: the thin seam between the graphics driver and OpenGL. Every GL call
 // the driver makes goes through one virtual method here, so tests can count
-// and inspect draw calls with no context. RealGlApi() forwards to libGL.
+// and inspect draw calls with no context. RealGlApi() forwards to the GL.
 // Framebuffer objects are optional: LoadFramebufferObjects says whether the
 // current context has them, and only then may their methods be called.
 #pragma once
@@ -68,13 +68,15 @@ public:
                                  GLint x1, GLint y1, GLbitfield mask, GLenum filter) = 0;
 
     // True when the current context's window can copy a rectangle of its back
-    // buffer to the front (glXCopySubBufferMESA); call again after a new
+    // buffer to the front (the platform's; glXCopySubBufferMESA on the
+    // desktop); call again after a new
     // context is made. A GL without it never gets CopySubBuffer calls.
     virtual bool LoadCopySubBuffer() { return false; }
     // x, y: lower-left corner in window pixels, GL's orientation.
     virtual void CopySubBuffer(GLint /*x*/, GLint /*y*/, GLsizei /*width*/, GLsizei /*height*/) {}
 };
 
-// The process-wide forwarder to libGL; never destroyed, so surfaces released
-// at exit can still reach it.
+// The process-wide forwarder to the platform's OpenGL (an OpenGlApi, defined
+// in the platform's file: graphics/linux/GlxGlApi.cpp on the desktop); never
+// destroyed, so surfaces released at exit can still reach it.
 GlApi& RealGlApi();

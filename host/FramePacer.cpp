@@ -16,16 +16,18 @@ void FramePacer::SetUpdateRate(int hz) {
 bool FramePacer::RunIteration(FrameSteps& steps, FrameClock& clock) {
     if (steps.ShouldClose()) return false;
     steps.Render();
+    bool updateDue = true;
     if (nextUpdateTime_ != 0) {
         const double wait = nextUpdateTime_ - clock.Now();
-        if (wait > 0) clock.Sleep(wait);
+        if (wait > 0 && clock.CanSleep()) clock.Sleep(wait);
+        updateDue = wait <= 0 || clock.CanSleep();
     }
     steps.PollEvents(steps.Suspended());
     if (steps.Focused() && steps.Suspended()) {
         steps.Resume();
         nextUpdateTime_ = 0;
     }
-    if (steps.Suspended()) return true;
+    if (steps.Suspended() || (nextUpdateTime_ != 0 && !updateDue)) return true;
     if (updateRate_ == 0) {
         steps.Update();
         return true;

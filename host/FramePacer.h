@@ -9,6 +9,11 @@ public:
     virtual ~FrameClock() = default;
     virtual double Now() = 0;  // seconds
     virtual void Sleep(double seconds) = 0;
+    // False for a loop whose host calls each iteration at its own pace (a
+    // browser's frames) and that must never block: the pacer then does not
+    // sleep, and an iteration that comes before the next update is due
+    // renders and polls without updating.
+    virtual bool CanSleep() const { return true; }
 };
 
 // The steps one loop iteration performs on the host.

@@ -12,13 +12,14 @@
 #include <cstdlib>
 
 #include "graphics/gxtkGraphics.h"
+#include "host/FrameLoop.h"
 #include "host/Framework.h"
 #include "host/HostOptions.h"
 #include "host/InputDevice.h"
 #include "host/JoystickLayout.h"
 #include "host/KeyTranslation.h"
-#include "host/TerminationSignals.h"
-#include "host/WindowEventClock.h"
+#include "host/TerminationRequests.h"
+#include "host/WindowQueries.h"
 #include "host/WindowScale.h"
 #include "runtime/String.h"
 
@@ -44,8 +45,6 @@ BBGlfwGame::BBGlfwGame() {
         }
     }
 }
-
-BBGlfwGame::~BBGlfwGame() = default;
 
 BBGlfwGame* BBGlfwGame::GlfwGame() { return static_cast<BBGlfwGame*>(BBGame::Game()); }
 
@@ -173,11 +172,8 @@ void BBGlfwGame::OpenDeviceWindow(int width, int height, int flags) {
     glfwSetWindowIconifyCallback(window_, OnWindowIconify);
 
     if (!(flags & kFullscreen)) {
-        float contentScaleX = 1, contentScaleY = 1;
-        if (GLFWmonitor* monitor = glfwGetPrimaryMonitor())
-            glfwGetMonitorContentScale(monitor, &contentScaleX, &contentScaleY);
-        const int scale = window_scale::Initial(std::min(contentScaleX, contentScaleY), width, height, desktopMode_[0],
-                                                desktopMode_[1]);
+        const int scale =
+            window_scale::Initial(PrimaryMonitorContentScale(), width, height, desktopMode_[0], desktopMode_[1]);
         if (scale > 1) {
             SetWindowScale(scale);
             glfwSetWindowPos(window_, (desktopMode_[0] - width * scale) / 2, (desktopMode_[1] - height * scale) / 2);
@@ -222,7 +218,7 @@ int BBGlfwGame::ShortcutKey(int key, int scancode, int action, int mods) {
     int& pressedAs = pressedAsLetter_[static_cast<size_t>(key)];
     if (action == GLFW_PRESS) {
         pressedAs = 0;
-        const char* name = (mods & GLFW_MOD_CONTROL) ? glfwGetKeyName(key, scancode) : nullptr;
+        const char* name = (mods & GLFW_MOD_CONTROL) ? KeyNameOnLayout(key, scancode) : nullptr;
         if (name && name[0] != '\0' && name[1] == '\0') {
             const int letter = std::toupper(static_cast<unsigned char>(name[0]));
             if (letter >= GLFW_KEY_A && letter <= GLFW_KEY_Z && letter != key) pressedAs = letter;
@@ -344,7 +340,7 @@ bool BBGlfwGame::PollJoystick(int port, c_JoyState& state) {
 
 class BBGlfwGame::LoopSteps : public FrameSteps {
 public:
-    LoopSteps(BBGlfwGame& game, WindowEventClock& clock) : game_(game), clock_(clock) {}
+    LoopSteps(BBGlfwGame& game, FrameLoopClock& clock) : game_(game), clock_(clock) {}
     bool ShouldClose() override { return glfwWindowShouldClose(game_.window_); }
     void Render() override {
         game_.RenderApp();
@@ -359,7 +355,7 @@ public:
     }
     void PollEvents(bool wait) override {
         if (wait) {
-            glfwWaitEvents();
+            clock_.WaitEvents();
         } else {
             clock_.PollEvents();
         }
@@ -374,9 +370,12 @@ public:
 
 private:
     BBGlfwGame& game_;
-    WindowEventClock& clock_;
+    FrameLoopClock& clock_;
     bool frameShown_ = false;
 };
+
+// Here, where LoopSteps is complete.
+BBGlfwGame::~BBGlfwGame() = default;
 
 void BBGlfwGame::TraceUpdate() {
     std::FILE* trace = TestHostOptions().updateTrace;
@@ -390,7 +389,13 @@ void BBGlfwGame::TraceUpdate() {
 void BBGlfwGame::Run() {
     OpenDeviceWindow(kWindowWidth, kWindowHeight, kWindowFlags);
     StartApp();
-    WindowEventClock clock;
-    LoopSteps steps(*this, clock);
-    while (pacer_.RunIteration(steps, clock)) EndOnTerminationSignal();
+    loopClock_ = MakeFrameLoopClock();
+    loopSteps_ = std::make_unique<LoopSteps>(*this, *loopClock_);
+    RunFrameLoop([this] { return RunIteration(); });
+}
+
+bool BBGlfwGame::RunIteration() {
+    if (!pacer_.RunIteration(*loopSteps_, *loopClock_)) return false;
+    EndOnTerminationRequest();
+    return true;
 }

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "host/Game.h"
 
 struct GLFWwindow;
+class FrameLoopClock;
 
 class BBGlfwGame : public BBGame {
 public:
@@ -50,9 +52,12 @@ public:
     int WindowScale() const { return scale_; }
     void SetWindowScale(int scale);
 
-    // Opens the window, starts the application and runs the frame loop until
-    // GLFW's close flag stays set.
+    // Opens the window, starts the application and runs the frame loop (the
+    // platform's, host/FrameLoop.h) until GLFW's close flag stays set.
     void Run();
+    // One pass of the frame loop once Run has started it; false when the
+    // window closed. A termination request ends the program here.
+    bool RunIteration();
 
 private:
     class LoopSteps;
@@ -79,6 +84,9 @@ private:
     // width, height, red, green, blue bits, refresh rate of the primary monitor.
     std::array<int, 6> desktopMode_{};
     GLFWwindow* window_ = nullptr;
+    // Made by Run; members so that a loop the platform drives can outlive Run.
+    std::unique_ptr<FrameLoopClock> loopClock_;
+    std::unique_ptr<LoopSteps> loopSteps_;
     int width_ = 0;
     int height_ = 0;
     // Kept from GLFW's callbacks, so the loop asks the X server nothing.

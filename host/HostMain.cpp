@@ -13,7 +13,7 @@
 
 #include "host/Framework.h"
 #include "host/GlfwGame.h"
-#include "host/TerminationSignals.h"
+#include "host/TerminationRequests.h"
 #include "runtime/RuntimeError.h"
 
 namespace {
@@ -51,7 +51,7 @@ int HostMain(int argc, char** argv, const std::function<void()>& createApplicati
     Framework().argv = argv;
 
     InstallSignalHandlers();
-    InstallTerminationSignals();
+    InstallTerminationRequests();
     if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
 
     ResetFrameworkGlobals(game);

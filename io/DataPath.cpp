@@ -1,19 +1,19 @@
 // Data paths: bare names go to "korvanth://data/", and "korvanth:" paths map
-// onto folders beside the executable, found once from /proc/<pid>/exe.
+// onto folders in the program's folder, which the platform finds once
+// (io/AppDirectoryLookup.h) unless it was set first.
 #include "io/DataPath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include "io/AppDirectoryLookup.h"
 
 namespace {
 const String kScheme = "korvanth:";
 const String kDataPrefix = "korvanth://data/";
 const String kInternalPrefix = "korvanth://internal/";
 const String kExternalPrefix = "korvanth://external/";
-constexpr int kExecutablePathBytes = 4096;
 
 struct Directories {
     bool known = false;
@@ -26,23 +26,9 @@ Directories& CachedDirectories() {
     return directories;
 }
 
-// A path we cannot resolve leaves every data file unreachable; stopping at
-// once is clearer than failing on each file later.
-String FindExecutableDirectory() {
-    char link[32];
-    std::snprintf(link, sizeof link, "/proc/%i/exe", static_cast<int>(getpid()));
-    char buffer[kExecutablePathBytes];
-    const ssize_t length = readlink(link, buffer, sizeof buffer);
-    if (length < 0 || length >= kExecutablePathBytes) std::abort();
-    const std::string path(buffer, static_cast<size_t>(length));
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) std::abort();
-    return String(path.substr(0, slash));
-}
-
 const Directories& KnownDirectories() {
     Directories& directories = CachedDirectories();
-    if (!directories.known) SetAppDirectory(FindExecutableDirectory());
+    if (!directories.known) SetAppDirectory(LookUpAppDirectory());
     return directories;
 }
 }  // namespace

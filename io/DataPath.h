@@ -1,5 +1,5 @@
 // Data paths: "korvanth://data/" + relative path names a file in the data
-// folder beside the executable.
+// folder of the program (beside the executable on the desktop).
 #pragma once
 
 #include <cstdio>
@@ -10,9 +10,9 @@
 String ToDataPath(const String& path);
 // The file-system path, or the empty string when the path can't be mapped.
 String MapToFilePath(const String& path);
-// The folder holding the executable (no trailing "/"), found once.
+// The program's folder (no trailing "/"), found once by the platform.
 String AppDirectory();
-// Replaces the executable's folder; tests point the data folder elsewhere.
+// Replaces the program's folder; tests point the data folder elsewhere.
 void SetAppDirectory(const String& directory);
 // fopen of the mapped path; none when it can't be mapped or opened.
 FILE* OpenFile(const String& path, const char* mode);

@@ -1,43 +1,33 @@
-// Source queries for the repeat proof. They go to the OpenAL context the
-// loopback driver made current; the driver itself has no use for them.
+// Source queries for the repeat proof, through the loopback driver's OpenAL
+// table; the driver itself has no use for them. AL's header is read for its
+// constants only.
 #include "tools/render/SourceSnapshot.h"
 
 #include <AL/al.h>
-#include <AL/alext.h>
 
 #include <cstring>
 
+#include "audio/OpenAlApi.h"
 #include "audio/gxtkAudio.h"
 
 namespace render {
-namespace {
-LPALGETSOURCEI64VSOFT ExactPositionQuery() {
-    static const LPALGETSOURCEI64VSOFT query =
-        alIsExtensionPresent("AL_SOFT_source_latency")
-            ? reinterpret_cast<LPALGETSOURCEI64VSOFT>(alGetProcAddress("alGetSourcei64vSOFT"))
-            : nullptr;
-    return query;
-}
-}  // namespace
 
 bool TakeOscillatorSnapshot(gxtkAudio& audio, OscillatorSnapshot& snapshot) {
-    const LPALGETSOURCEI64VSOFT positionOf = ExactPositionQuery();
-    if (!positionOf) return false;
-    alGetError();  // an error left by an earlier call is not ours
+    OpenAlApi& al = audio.Al();
+    if (!al.CanReportExactOffsets()) return false;
+    al.GetError();  // an error left by an earlier call is not ours
     for (size_t i = 0; i < snapshot.size(); ++i) {
         SourceSnapshot& out = snapshot[i];
         out = SourceSnapshot{};
         const unsigned int source = audio.ChannelSource(static_cast<int>(i) + 1);
         if (source == 0) continue;  // never played
-        alGetSourcei(source, AL_SOURCE_STATE, &out.state);
-        alGetSourcei(source, AL_BUFFER, &out.buffer);
-        alGetSourcei(source, AL_LOOPING, &out.looping);
-        alGetSourcef(source, AL_GAIN, &out.gain);
-        alGetSourcef(source, AL_PITCH, &out.pitch);
-        ALint64SOFT position[2] = {0, 0};
-        positionOf(source, AL_SAMPLE_OFFSET_LATENCY_SOFT, position);
-        out.position = position[0];
-        if (alGetError() != AL_NO_ERROR) return false;
+        out.state = al.GetSourcei(source, AL_SOURCE_STATE);
+        out.buffer = al.GetSourcei(source, AL_BUFFER);
+        out.looping = al.GetSourcei(source, AL_LOOPING);
+        out.gain = al.GetSourcef(source, AL_GAIN);
+        out.pitch = al.GetSourcef(source, AL_PITCH);
+        out.position = al.ExactSampleOffset(source);
+        if (al.GetError() != AL_NO_ERROR) return false;
     }
     return true;
 }

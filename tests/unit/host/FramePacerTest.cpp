@@ -13,12 +13,14 @@ namespace {
 class FakeClock : public FrameClock {
 public:
     double now = 100.0;
+    bool canSleep = true;
     std::vector<double> sleeps;
     double Now() override { return now; }
     void Sleep(double seconds) override {
         sleeps.push_back(seconds);
-        now += seconds;
+        if (canSleep) now += seconds;  // a clock that cannot sleep returns at once
     }
+    bool CanSleep() const override { return canSleep; }
 };
 
 class FakeSteps : public FrameSteps {
@@ -185,6 +187,23 @@ TEST_F(FramePacerTest, LosingFocusKeepsUpdating) {
     steps.focused = false;
     for (int i = 0; i < 3; ++i) Iterate();
     EXPECT_EQ(steps.Count("update"), 3);
+}
+
+// A host that calls each iteration at its own frame rate (a browser) and a
+// clock that never sleeps: the updates keep their own rate, whether frames
+// come faster (60 Hz) or slower (30 Hz) than updates.
+TEST_F(FramePacerTest, ClockThatCannotSleepKeepsTheUpdateRateAtAnyFrameRate) {
+    clock.canSleep = false;
+    pacer.SetUpdateRate(50);
+    for (const double frameRate : {60.0, 30.0}) {
+        steps.updateTimes.clear();
+        steps.renderCost = 1.0 / frameRate;
+        const double start = clock.now;
+        while (clock.now < start + 10.0) Iterate();
+        EXPECT_NEAR(static_cast<double>(steps.updateTimes.size()), 500.0, 2.0) << frameRate;
+        EXPECT_LE(steps.updateTimes.back(), clock.now);
+    }
+    EXPECT_TRUE(clock.sleeps.empty());
 }
 
 TEST(SystemFrameClock, IgnoresNonPositiveSleeps) {

@@ -1,36 +1,19 @@
-// RealGlApi: each method calls the OpenGL 1.1 entry point of the same name;
-// the framebuffer-object calls go through entry points looked up at run time.
+// OpenGlApi: the GlApi that calls OpenGL. Each method calls the OpenGL 1.1
+// entry point of the same name; the framebuffer-object calls go through entry
+// points that the platform looks up at run time (LookupEntryPoint). A
+// platform's file derives from it and defines RealGlApi (GLX on the desktop).
+#pragma once
+
 #include "graphics/GlApi.h"
 
-#include <GL/glx.h>
+// A GL entry point as the platform's lookup returns it.
+using GlEntryPoint = void (*)();
 
-#include <cstdlib>
-#include <cstring>
+// Whole-word search of an extension string (one name can prefix another);
+// false for a null string.
+bool HasGlExtension(const char* extensions, const char* name);
 
-namespace {
-
-// Whole-word search of the extension string (one name can prefix another).
-bool HasExtension(const char* extensions, const char* name) {
-    if (!extensions) return false;
-    const size_t length = std::strlen(name);
-    for (const char* at = std::strstr(extensions, name); at; at = std::strstr(at + length, name)) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends) return true;
-    }
-    return false;
-}
-
-template <typename Function>
-bool Lookup(Function& function, const char* name, const char* suffix) {
-    char full[64];
-    std::strcpy(full, name);
-    std::strcat(full, suffix);
-    function = reinterpret_cast<Function>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(full)));
-    return function != nullptr;
-}
-
-class OpenGlApi final : public GlApi {
+class OpenGlApi : public GlApi {
 public:
     void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override { glViewport(x, y, width, height); }
     void MatrixMode(GLenum mode) override { glMatrixMode(mode); }
@@ -88,25 +71,9 @@ public:
         glReadPixels(x, y, width, height, format, type, pixels);
     }
 
-    bool LoadFramebufferObjects() override {
-        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-        const char* suffix = nullptr;
-        if ((version && std::atoi(version) >= 3) || HasExtension(extensions, "GL_ARB_framebuffer_object")) {
-            suffix = "";
-        } else if (HasExtension(extensions, "GL_EXT_framebuffer_object") &&
-                   HasExtension(extensions, "GL_EXT_framebuffer_blit")) {
-            suffix = "EXT";
-        }
-        if (!suffix) return false;
-        // The EXT entry points take the same arguments and enum values.
-        return Lookup(genFramebuffers_, "glGenFramebuffers", suffix) &&
-               Lookup(deleteFramebuffers_, "glDeleteFramebuffers", suffix) &&
-               Lookup(bindFramebuffer_, "glBindFramebuffer", suffix) &&
-               Lookup(framebufferTexture2D_, "glFramebufferTexture2D", suffix) &&
-               Lookup(checkFramebufferStatus_, "glCheckFramebufferStatus", suffix) &&
-               Lookup(blitFramebuffer_, "glBlitFramebuffer", suffix);
-    }
+    // Asks the GL's version and extension strings, then looks the entry
+    // points up through the platform.
+    bool LoadFramebufferObjects() override;
     void GenFramebuffers(GLsizei count, GLuint* framebuffers) override { genFramebuffers_(count, framebuffers); }
     void DeleteFramebuffers(GLsizei count, const GLuint* framebuffers) override {
         deleteFramebuffers_(count, framebuffers);
@@ -122,23 +89,14 @@ public:
         blitFramebuffer_(sourceX0, sourceY0, sourceX1, sourceY1, x0, y0, x1, y1, mask, filter);
     }
 
-    bool LoadCopySubBuffer() override {
-        copySubBuffer_ = nullptr;
-        Display* display = glXGetCurrentDisplay();
-        if (!display || !glXGetCurrentDrawable()) return false;
-        if (!HasExtension(glXQueryExtensionsString(display, DefaultScreen(display)), "GLX_MESA_copy_sub_buffer"))
-            return false;
-        copySubBuffer_ = reinterpret_cast<CopySubBufferFunction>(
-            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
-        return copySubBuffer_ != nullptr;
-    }
-    void CopySubBuffer(GLint x, GLint y, GLsizei width, GLsizei height) override {
-        copySubBuffer_(glXGetCurrentDisplay(), glXGetCurrentDrawable(), x, y, width, height);
-    }
+protected:
+    // The address of an entry point of the current context, or null.
+    virtual GlEntryPoint LookupEntryPoint(const char* name) = 0;
 
 private:
-    using CopySubBufferFunction = void (*)(Display*, GLXDrawable, int, int, int, int);
-    CopySubBufferFunction copySubBuffer_ = nullptr;
+    template <typename Function>
+    bool Lookup(Function& function, const char* name, const char* suffix);
+
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers_ = nullptr;
     PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers_ = nullptr;
     PFNGLBINDFRAMEBUFFERPROC bindFramebuffer_ = nullptr;
@@ -146,10 +104,3 @@ private:
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus_ = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer_ = nullptr;
 };
-
-}  // namespace
-
-GlApi& RealGlApi() {
-    static GlApi* api = new OpenGlApi();
-    return *api;
-}
