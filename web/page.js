@@ -1,8 +1,8 @@
 // The page around the tracker: the canvas's size in whole steps, keys as on
 // the desktop, the song controls (open, drop, download, share link) and
-// keeping work when the page is hidden or closed. Loaded before the program.
+// reading back songs other tabs saved. Loaded before the program.
 //
-// Sections: scale; keys; songs in and out; share links; hidden and closed.
+// Sections: scale; keys; songs in and out; share links; shown again.
 'use strict';
 
 var Module = {
@@ -221,18 +221,13 @@ var zrbPage = (function () {
   }
   window.addEventListener('hashchange', openLinkedSong);
 
-  // ---- hidden and closed
+  // ---- shown again
 
-  function keepWork() {
-    if (!running()) return;
-    Module._zrbWebKeepWork();
-    Module.zrbSongStore.writeThrough();
-  }
+  // Hiding and leaving keep the work (the program's own listeners); a tab
+  // shown again reads back what other tabs saved meanwhile.
   document.addEventListener('visibilitychange', function () {
-    if (document.visibilityState == 'hidden') keepWork();
-    else if (running()) Module.zrbSongStore.readAll();
+    if (document.visibilityState == 'visible' && running()) Module.zrbSongStore.readAll();
   });
-  window.addEventListener('pagehide', keepWork);
 
   Module.postRun = [function () {
     setTimeout(openLinkedSong, 0);

@@ -1,7 +1,6 @@
 // The page's controls reach the tracker here: a song file opened, dropped or
 // carried by a share link is loaded as an unsaved song; "Download song" and
-// "Share link" take the bytes F11 would write; a hidden or closed page keeps
-// unsaved work in the autosave. The page hands files over through the
+// "Share link" take the bytes F11 would write. The page hands files over through the
 // in-memory file system, so a file takes the same road as one F12 reads.
 #include <emscripten/emscripten.h>
 
@@ -60,8 +59,4 @@ EMSCRIPTEN_KEEPALIVE const char* zrbWebWriteSong(const char* path) {
     return g_songName.c_str();
 }
 
-// The page is hidden or closing: unsaved changes go to the autosave now.
-EMSCRIPTEN_KEEPALIVE void zrbWebKeepWork() {
-    if (TrackerState* state = Tracker()) SaveUnsavedWork(*state);
-}
 }

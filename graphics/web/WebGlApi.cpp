@@ -10,7 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/GlApi.h"
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "graphics/OpenGlApi.h"
 
 #ifndef GL_UNPACK_ROW_LENGTH
 #define GL_UNPACK_ROW_LENGTH 0x0CF2
@@ -37,46 +40,8 @@ void SwapRedBlue(unsigned char* pixels, size_t count) {
     for (size_t i = 0; i < count; ++i) std::swap(pixels[i * 4], pixels[i * 4 + 2]);
 }
 
-class WebGlApi final : public GlApi {
+class WebGlApi final : public OpenGlApi {
 public:
-    void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override { glViewport(x, y, width, height); }
-    void MatrixMode(GLenum mode) override { glMatrixMode(mode); }
-    void LoadIdentity() override { glLoadIdentity(); }
-    void Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) override {
-        glOrtho(left, right, bottom, top, zNear, zFar);
-    }
-
-    void EnableClientState(GLenum array) override { glEnableClientState(array); }
-    void VertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override {
-        glVertexPointer(size, type, stride, pointer);
-    }
-    void TexCoordPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override {
-        glTexCoordPointer(size, type, stride, pointer);
-    }
-    void ColorPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override {
-        glColorPointer(size, type, stride, pointer);
-    }
-
-    void Enable(GLenum capability) override { glEnable(capability); }
-    void Disable(GLenum capability) override { glDisable(capability); }
-    void BlendFunc(GLenum source, GLenum destination) override { glBlendFunc(source, destination); }
-    void Scissor(GLint x, GLint y, GLsizei width, GLsizei height) override { glScissor(x, y, width, height); }
-    void ClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) override {
-        glClearColor(red, green, blue, alpha);
-    }
-    void Clear(GLbitfield mask) override { glClear(mask); }
-
-    void DrawArrays(GLenum mode, GLint first, GLsizei count) override { glDrawArrays(mode, first, count); }
-    void DrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) override {
-        glDrawElements(mode, count, type, indices);
-    }
-
-    void GenTextures(GLsizei count, GLuint* textures) override { glGenTextures(count, textures); }
-    void DeleteTextures(GLsizei count, const GLuint* textures) override { glDeleteTextures(count, textures); }
-    void BindTexture(GLenum target, GLuint texture) override { glBindTexture(target, texture); }
-    void TexParameteri(GLenum target, GLenum name, GLint value) override { glTexParameteri(target, name, value); }
-    void TexEnvi(GLenum target, GLenum name, GLint value) override { glTexEnvi(target, name, value); }
-
     // WebGL wants the internal format to equal the pixel format.
     void TexImage2D(GLenum target, GLint level, GLint /*internalFormat*/, GLsizei width, GLsizei height, GLint border,
                     GLenum format, GLenum type, const void* pixels) override {
@@ -104,10 +69,6 @@ public:
         }
         glTexSubImage2D(target, level, x, y, width, height, format, type, pixels);
     }
-    void CopyTexSubImage2D(GLenum target, GLint level, GLint textureX, GLint textureY, GLint x, GLint y, GLsizei width,
-                           GLsizei height) override {
-        glCopyTexSubImage2D(target, level, textureX, textureY, x, y, width, height);
-    }
     void PixelStorei(GLenum name, GLint value) override {
         if (name == GL_UNPACK_ROW_LENGTH) {
             rowLength_ = value;
@@ -115,7 +76,6 @@ public:
         }
         glPixelStorei(name, value);
     }
-    GLenum GetError() override { return glGetError(); }
     void ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                     void* pixels) override {
         if (format != GL_BGRA) {
@@ -127,12 +87,9 @@ public:
     }
 
     bool LoadFramebufferObjects() override { return false; }
-    void GenFramebuffers(GLsizei, GLuint*) override {}
-    void DeleteFramebuffers(GLsizei, const GLuint*) override {}
-    void BindFramebuffer(GLenum, GLuint) override {}
-    void FramebufferTexture2D(GLenum, GLenum, GLenum, GLuint, GLint) override {}
-    GLenum CheckFramebufferStatus(GLenum) override { return 0; }
-    void BlitFramebuffer(GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLint, GLbitfield, GLenum) override {}
+
+protected:
+    GlEntryPoint LookupEntryPoint(const char* name) override { return glfwGetProcAddress(name); }
 
 private:
     const void* Swizzled(const void* pixels, size_t count) {
