@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, then runs every test: the unit tests of the
-# release build and of the sanitizer build, then the end-to-end scripts.
+# release build and of the sanitizer build, then the end-to-end scripts, then
+# the web page's build and its browser tests.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 zrb_install_packages $ZRB_BUILD_PACKAGES $ZRB_TEST_PACKAGES || exit 1
@@ -42,6 +43,13 @@ record fuzz $?
 echo "=== soak (short run)"
 ZRB_BUILD_DIR="$ZRB_ROOT/build" bash tests/soak/soak.sh 120
 record soak $?
+
+# The page: its build, then the browser tests against the desktop build.
+echo "=== web page (build and browser tests)"
+web_start=$SECONDS
+zrb_web_test_setup && zrb_build_web && ZRB_BUILD_DIR="$ZRB_ROOT/build" bash tests/web/test_page.sh
+record web $?
+echo "web page: $((SECONDS - web_start)) s"
 
 echo
 [ -n "$failures" ] && echo "failed:$failures"
