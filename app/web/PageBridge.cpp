@@ -58,5 +58,4 @@ EMSCRIPTEN_KEEPALIVE const char* zrbWebWriteSong(const char* path) {
     g_songName = state->fileName.ToUtf8();
     return g_songName.c_str();
 }
-
 }

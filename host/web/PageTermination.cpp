@@ -19,9 +19,10 @@ EM_JS(void, ListenForPageLeaving, (), {
         _zrbPageLeaving();
         if (Module['zrbSongStore']) Module['zrbSongStore'].writeThrough();
     }
-    document.addEventListener('visibilitychange', function() {
-        if (document.visibilityState == 'hidden') leaving();
-    });
+    document.addEventListener(
+        'visibilitychange', function() {
+            if (document.visibilityState == 'hidden') leaving();
+        });
     window.addEventListener('pagehide', leaving);
 });
 
