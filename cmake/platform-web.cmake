@@ -24,7 +24,8 @@ set_target_properties(PkgConfig::STB PROPERTIES INTERFACE_LINK_LIBRARIES zrb_web
 add_library(PkgConfig::GLFW INTERFACE IMPORTED)
 set_target_properties(PkgConfig::GLFW PROPERTIES INTERFACE_LINK_OPTIONS "-sUSE_GLFW=3")
 add_library(OpenGL::GL INTERFACE IMPORTED)
-set_target_properties(OpenGL::GL PROPERTIES INTERFACE_LINK_OPTIONS "-sLEGACY_GL_EMULATION=1")
+# GL_TESTING keeps the drawing buffer between frames (graphics/web/WebGlApi.cpp).
+set_target_properties(OpenGL::GL PROPERTIES INTERFACE_LINK_OPTIONS "-sLEGACY_GL_EMULATION=1;-sGL_UNSAFE_OPTS=0;-sGL_TESTING=1")
 add_library(OpenAL::OpenAL INTERFACE IMPORTED)
 set_target_properties(OpenAL::OpenAL PROPERTIES INTERFACE_LINK_OPTIONS "-lopenal")
 

@@ -3,8 +3,13 @@
 // a WebGL format, so BGRA uploads are swizzled to RGBA and BGRA reads are
 // read as RGBA and swizzled back; GL_UNPACK_ROW_LENGTH does not exist, so a
 // sub-rectangle upload from a wider image is repacked row by row here.
-// WebGL 1 has framebuffer objects but no blit, and no partial present, so
-// the driver keeps its copy-frame path.
+// WebGL 1 has framebuffer objects but no blit. The page's drawing buffer is
+// preserved (linked with GL_TESTING, which asks WebGL for
+// preserveDrawingBuffer) and the browser shows whatever is drawn into it, so
+// a changed rectangle needs no copy to be seen: the driver's partial present
+// is offered with nothing to do, and the tracker draws straight into the
+// never-swapped back buffer, as on a desktop with the partial copy. A frame
+// that changes nothing then makes no GL call.
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -87,6 +92,8 @@ public:
     }
 
     bool LoadFramebufferObjects() override { return false; }
+    bool LoadCopySubBuffer() override { return true; }
+    void CopySubBuffer(GLint /*x*/, GLint /*y*/, GLsizei /*width*/, GLsizei /*height*/) override {}
 
 protected:
     GlEntryPoint LookupEntryPoint(const char* name) override { return glfwGetProcAddress(name); }
