@@ -2,7 +2,7 @@
 // puppeteer-core against the built page served from ZRB_WEB_DIR.
 //   node run.js WEB_DIR REFERENCE_DIR WORK_DIR
 // REFERENCE_DIR holds what the desktop showed after the same keys
-// (desktop-start.png, desktop-demo.png, desktop-notes.png) and the desktop's
+// (desktop-start.png, desktop-demo.png, desktop-notes.png, desktop-help.png) and the desktop's
 // demo level (demo-rms.txt, RMS of the first seconds). Prints one line per
 // check and exits 1 when any failed.
 'use strict';
@@ -190,6 +190,11 @@ async function main() {
   await press(page, 'Space', 'KeyQ', 'Digit2', 'KeyW');
   await shot(page, 'page-notes.png');
   sameAsDesktop('typed notes appear as on the desktop', 'page-notes.png', 'desktop-notes.png');
+  await page.keyboard.type('?');
+  await pause(400);
+  await shot(page, 'page-help.png');
+  sameAsDesktop('the help page equals the desktop window', 'page-help.png', 'desktop-help.png');
+  await press(page, 'Escape');
 
   // A share link opens its song, unnamed and unsaved.
   await page.click('#share');

@@ -25,6 +25,10 @@ zrb_screenshot "$references/desktop-demo.png"
 zrb_key space q 2 w
 zrb_pause 0.5
 zrb_screenshot "$references/desktop-notes.png"
+zrb_key question
+zrb_pause 0.5
+zrb_screenshot "$references/desktop-help.png"
+zrb_key Escape
 zrb_close_window
 zrb_wait_exit 30
 
