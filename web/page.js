@@ -230,6 +230,7 @@ var zrbPage = (function () {
   });
 
   Module.postRun = [function () {
+    applyScale();  // the program's window set-up resets the canvas's size
     setTimeout(openLinkedSong, 0);
     canvas.focus();
   }];
