@@ -245,6 +245,21 @@ async function main() {
   check('a dropped PNG gives "Loading Failed!" and keeps the song',
         (await shot(page, 'status-dropped.png', kStatusArea)).equals(failedStatus) && (await songBytes(page)) == notesSong);
 
+  // Two tabs: a save in one never deletes or reverts the other's songs.
+  const other = await openPage(browser, url, problems);
+  await typeName(other, 'othertab');
+  await press(other, 'F11');
+  await page.bringToFront();
+  await typeName(page, 'thistab');
+  await press(page, 'F11');
+  await pause(500);
+  const third = await openPage(browser, url, problems);
+  const folder = (tab) => tab.evaluate(() => FS.readdir('/app/data/songs').join(' '));
+  const lists = [await folder(page), await folder(other), await folder(third)];
+  check('two tabs keep each other\'s songs',
+        lists.every((list) => /\bothertab\b/.test(list) && /\bthistab\b/.test(list) && /\bwebtest\b/.test(list)),
+        lists.join(' | '));
+
   await browser.close();
   server.close();
   check('no errors in the console', problems.length == 0, problems.slice(0, 5).join(' | '));
