@@ -1,28 +1,8 @@
 // gxtkSurface: premultiplied pixel copy and the texture made from it on
 // demand, once per GL context generation.
 #include "graphics/GlApi.h"
+#include "graphics/GlResources.h"
 #include "graphics/gxtkGraphics.h"
-
-int& ContextGeneration() {
-    static int generation = 0;
-    return generation;
-}
-
-namespace {
-
-int NextPowerOfTwo(int value) {
-    int result = 1;
-    while (result < value && result < (1 << 30)) result <<= 1;
-    return result;
-}
-
-// Errors left over from earlier calls must not be taken for a refused allocation.
-void DrainGlErrors(GlApi& gl) {
-    for (int i = 0; i < 16 && gl.GetError() != GL_NO_ERROR; ++i) {
-    }
-}
-
-}  // namespace
 
 gxtkSurface::gxtkSurface(GlApi& gl) : gl_(gl) {}
 
@@ -75,25 +55,10 @@ void gxtkSurface::Bind() {
         return;
     }
     textureGeneration = generation;
-    gl_.GenTextures(1, &texture);
-    gl_.BindTexture(GL_TEXTURE_2D, texture);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-
-    int textureWidth = width, textureHeight = height;
-    const GLint internalFormat = static_cast<GLint>(format);
-    DrainGlErrors(gl_);
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, internalFormat, textureWidth, textureHeight, 0, format, GL_UNSIGNED_BYTE, nullptr);
-    if (gl_.GetError() != GL_NO_ERROR) {
-        textureWidth = NextPowerOfTwo(width);
-        textureHeight = NextPowerOfTwo(height);
-        gl_.TexImage2D(GL_TEXTURE_2D, 0, internalFormat, textureWidth, textureHeight, 0, format, GL_UNSIGNED_BYTE,
-                       nullptr);
-    }
-    uScale = 1.0f / static_cast<float>(textureWidth);
-    vScale = 1.0f / static_cast<float>(textureHeight);
+    const graphics::TextureStorage storage =
+        graphics::MakeTexture(gl_, &texture, width, height, static_cast<GLint>(format), format);
+    uScale = 1.0f / static_cast<float>(storage.width);
+    vScale = 1.0f / static_cast<float>(storage.height);
 
     if (!pixels.empty()) {
         gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
