@@ -5,6 +5,7 @@
 #include "graphics/FramePresenter.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "graphics/GlApi.h"
 #include "graphics/GlResources.h"

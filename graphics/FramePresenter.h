@@ -20,8 +20,6 @@
 // a frame that drew nothing presents nothing.
 #pragma once
 
-#include <cstdint>
-
 #include "graphics/DamageList.h"
 #include "graphics/Vertex.h"
 

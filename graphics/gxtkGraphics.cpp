@@ -1,8 +1,8 @@
 // gxtkGraphics: frame set-up, the colour word, the vertex batch and its flush,
-// the primitives, blend, clip, pixel reads and writes. The frame's target and
-// its present are the FramePresenter's.
+// the primitives, blend, clip and pixel reads. The frame's target and its
+// present are the FramePresenter's; surfaces are made in gxtkSurface.cpp.
 //
-// Sections: construction and frames | state | batch | primitives | surfaces and pixels
+// Sections: construction and frames | state | batch | primitives | pixels
 #include "graphics/gxtkGraphics.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "graphics/GlApi.h"
-#include "graphics/ImageData.h"
 
 namespace {
 
@@ -360,31 +359,7 @@ void gxtkGraphics::DrawSurfaceRect(const std::shared_ptr<gxtkSurface>& surface, 
     AddDamage(v, 4);
 }
 
-// ---- surfaces and pixels ----
-
-std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
-    auto surface = std::make_shared<gxtkSurface>(gl_);
-    if (!LoadSurfaceInto(*surface, path)) return nullptr;
-    return surface;
-}
-
-bool gxtkGraphics::LoadSurfaceInto(gxtkSurface& surface, const String& path) {
-    std::optional<ImageData> image = LoadImageData(path);
-    if (!image) return false;
-    surface.SetPixels(std::move(image->pixels), image->width, image->height, image->depth);
-    surface.Bind();
-    return true;
-}
-
-std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int width, int height) {
-    auto surface = std::make_shared<gxtkSurface>(gl_);
-    surface->width = width;
-    surface->height = height;
-    surface->depth = 4;
-    surface->format = GL_RGBA;
-    surface->Bind();
-    return surface;
-}
+// ---- pixels ----
 
 void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
     if (vertexCount_ > 0) Flush();
@@ -406,38 +381,5 @@ void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width,
             if (index < 0 || index >= size) continue;
             pixels[static_cast<size_t>(index)] = static_cast<int>(source[column]);
         }
-    }
-}
-
-void gxtkGraphics::WritePixels(gxtkSurface& surface, const std::vector<int>& pixels, int x, int y, int width,
-                               int height, int offset, int pitch) {
-    if (surface.depth != 4 || width <= 0 || height <= 0) return;
-    // A rectangle outside the surface would write past its pixel copy.
-    if (x < 0 || y < 0 || x + width > surface.width || y + height > surface.height) return;
-    const size_t surfaceBytes = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height) * 4;
-    if (surface.pixels.size() != surfaceBytes) surface.pixels.assign(surfaceBytes, 0);
-    const long long size = static_cast<long long>(pixels.size());
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const long long index = static_cast<long long>(offset) + static_cast<long long>(row) * pitch + column;
-            if (index < 0 || index >= size) continue;
-            const uint32_t argb = static_cast<uint32_t>(pixels[static_cast<size_t>(index)]);
-            const unsigned a = argb >> 24, r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
-            unsigned char* p =
-                &surface.pixels[(static_cast<size_t>(y + row) * static_cast<size_t>(surface.width) + x + column) * 4];
-            p[0] = static_cast<unsigned char>(r * a / 255);
-            p[1] = static_cast<unsigned char>(g * a / 255);
-            p[2] = static_cast<unsigned char>(b * a / 255);
-            p[3] = static_cast<unsigned char>(a);
-        }
-    }
-    if (surface.textureGeneration == ContextGeneration() && surface.textureGeneration > 0) {
-        surface.Bind();
-        gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, surface.width);
-        const unsigned char* first =
-            &surface.pixels[(static_cast<size_t>(y) * static_cast<size_t>(surface.width) + x) * 4];
-        gl_.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, first);
-        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
 }

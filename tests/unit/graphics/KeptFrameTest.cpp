@@ -1,12 +1,14 @@
 // The presenter's kept frame under the driver, over a recording GL: through a
 // framebuffer object (made once per context and size, blit upright to the
 // window) or through copies of the back buffer drawn back first, over a
-// garbage back buffer, and the fall-backs when either is missing.
+// garbage back buffer, and the fall-backs when either is missing; and the
+// presenter on its own, with no driver drawing.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "graphics/FramePresenter.h"
 #include "tests/unit/graphics/DriverFixture.h"
 
 namespace {
@@ -255,6 +257,49 @@ TEST_F(KeptFrameTest, NoKeptFrameWithoutContextOrWhenSwitchedOff) {
     EXPECT_TRUE(gl.blits.empty());
     EXPECT_EQ(gl.genFramebufferCalls, 0);
     EXPECT_EQ(gl.DrawCount(), 0);
+}
+
+// The presenter needs no driver: it hands out targets, draws a copied frame
+// back with a quad of its own, and leaves the GL alone in a frame that drew
+// nothing into a ready kept framebuffer.
+TEST(PresenterAloneTest, TargetsCopiesAndIdleFramesWithoutADriver) {
+    const int saved = ContextGeneration();
+    ContextGeneration() = 1;
+    for (const bool framebufferObjects : {true, false}) {
+        SCOPED_TRACE(framebufferObjects ? "framebuffer object" : "copy");
+        FakeGl gl;
+        gl.framebufferObjects = framebufferObjects;
+        graphics::FramePresenter presenter(gl);
+        EXPECT_FALSE(presenter.BeginFrame(kWidth, kHeight, kWidth, kHeight)) << "the first frame is bound at once";
+        EXPECT_EQ(presenter.DrawingIntoKeptFramebuffer(), framebufferObjects);
+        EXPECT_TRUE(presenter.FrameContentLost());
+        presenter.Damage().Add(0, 0, 10, 10);
+        presenter.EndFrame();
+        EXPECT_TRUE(presenter.SwapNeeded());
+        EXPECT_EQ(gl.drawFramebuffer, 0u);
+        EXPECT_EQ(gl.blits.size() + gl.copies.size(), 1u);
+
+        gl.switches.clear();
+        const bool waits = presenter.BeginFrame(kWidth, kHeight, kWidth, kHeight);
+        if (framebufferObjects) {
+            EXPECT_TRUE(waits) << "a ready framebuffer is bound when the frame first draws";
+            presenter.EndFrame();
+            EXPECT_TRUE(gl.switches.empty());
+            EXPECT_EQ(gl.blits.size(), 1u);
+            EXPECT_FALSE(presenter.SwapNeeded());
+            EXPECT_EQ(presenter.PresentCount(), 1);
+        } else {
+            EXPECT_FALSE(waits);
+            EXPECT_FALSE(presenter.FrameContentLost());
+            ASSERT_EQ(gl.DrawCount(), 1);
+            const FakeDrawCall& restore = gl.draws[0];
+            ASSERT_EQ(restore.vertices.size(), 4u);
+            EXPECT_FLOAT_EQ(restore.vertices[2].x, kWidth);
+            EXPECT_FLOAT_EQ(restore.vertices[2].y, kHeight);
+            presenter.EndFrame();
+        }
+    }
+    ContextGeneration() = saved;
 }
 
 }  // namespace
