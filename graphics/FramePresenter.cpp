@@ -49,9 +49,7 @@ bool FramePresenter::BeginFrame(int width, int height, int framebufferWidth, int
         directGeneration_ = generation;
         if (direct) {
             BindWindowFramebuffer();
-            gl_.Disable(GL_SCISSOR_TEST);
-            gl_.ClearColor(0, 0, 0, 0);  // what a new kept framebuffer holds
-            gl_.Clear(GL_COLOR_BUFFER_BIT);
+            ClearWhole(0, 0, 0, 0);  // what a new kept framebuffer holds
         }
         contentLost_ = true;
         fullPresentRequested_ = true;
@@ -69,11 +67,7 @@ bool FramePresenter::BeginFrame(int width, int height, int framebufferWidth, int
     }
     targetBound_ = true;
     gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
-    if (garbageBackBuffer_) {
-        gl_.Disable(GL_SCISSOR_TEST);
-        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
-    }
+    if (garbageBackBuffer_) ClearWhole(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
     intoKeptFramebuffer_ = keepFrames_ && !copiedFrames_ && BindKeptFramebuffer();
     if (intoKeptFramebuffer_) {
         // The kept framebuffer has the drawing size; the window may be a multiple.
@@ -111,6 +105,13 @@ bool FramePresenter::DirectFramePossible() const {
            width_ > 0 && height_ > 0 && framebufferWidth_ == width_ && framebufferHeight_ == height_ &&
            swappedPresentsLeft_ == 0 &&
            (presentedWidth_ == 0 || (presentedWidth_ == framebufferWidth_ && presentedHeight_ == framebufferHeight_));
+}
+
+// The bound target, whatever clip the last frame left.
+void FramePresenter::ClearWhole(float red, float green, float blue, float alpha) {
+    gl_.Disable(GL_SCISSOR_TEST);
+    gl_.ClearColor(red, green, blue, alpha);
+    gl_.Clear(GL_COLOR_BUFFER_BIT);
 }
 
 // Framebuffer objects exist only where their functions were loaded.
@@ -246,9 +247,7 @@ bool FramePresenter::MakeKeptFramebuffer() {
         gl_.DeleteTextures(1, &target.texture);
         return false;
     }
-    gl_.Disable(GL_SCISSOR_TEST);
-    gl_.ClearColor(0, 0, 0, 0);
-    gl_.Clear(GL_COLOR_BUFFER_BIT);
+    ClearWhole(0, 0, 0, 0);
     target.generation = ContextGeneration();
     target.width = width_;
     target.height = height_;
@@ -302,9 +301,7 @@ void FramePresenter::RestoreFrame() {
                         copied_.height == framebufferHeight_;
     if (!usable) {
         contentLost_ = true;
-        // What a fresh back buffer holds on drivers that keep pixels: zeros.
-        gl_.ClearColor(0, 0, 0, 0);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
+        ClearWhole(0, 0, 0, 0);  // what a fresh back buffer holds on drivers that keep pixels
         return;
     }
     const float u = static_cast<float>(copied_.width) / static_cast<float>(copied_.textureWidth);

@@ -91,6 +91,7 @@ private:
     bool KeptFramebufferReady() const;
     bool DirectFramePossible() const;
     void BindWindowFramebuffer();
+    void ClearWhole(float red, float green, float blue, float alpha);
     bool BindKeptFramebuffer();
     bool MakeKeptFramebuffer();
     void ReleaseKeptFramebuffer();
