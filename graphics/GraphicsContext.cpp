@@ -27,6 +27,8 @@ void c_GraphicsContext::ResetDrawingState() {
     SetScissor(0, 0, static_cast<float>(deviceWidth), static_cast<float>(deviceHeight));
 }
 
+bool c_GraphicsContext::FrameContentLost() const { return device && device->FrameContentLost(); }
+
 void c_GraphicsContext::SetColor(float r, float g, float b) {
     red = r;
     green = g;

@@ -43,6 +43,9 @@ public:
     virtual void DrawText(const String& text, int x, int y, float alignX, float alignY);
     virtual float TextWidth(const String& text) const;
     virtual void SetFont(std::shared_ptr<c_Font> font);
+    // True while rendering a frame whose kept pixels were lost (first frame,
+    // new context, new size): drawing that skips unchanged parts must draw all.
+    bool FrameContentLost() const;
 
     // Drawing state, public for the driver glue and tests.
     std::shared_ptr<c_Font> defaultFont;

@@ -1,8 +1,8 @@
 // gxtkGraphics: frame set-up, the colour word, the vertex batch and its flush,
-// the primitives, blend, clip, pixel reads and writes, and the kept frame.
+// the primitives, blend, clip and pixel reads. The frame's target and its
+// present are the FramePresenter's; surfaces are made in gxtkSurface.cpp.
 //
-// Sections: construction and frames | kept frame: offscreen target | kept frame: copy
-// | state | batch | primitives | pixels
+// Sections: construction and frames | state | batch | primitives | pixels
 #include "graphics/gxtkGraphics.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "graphics/GlApi.h"
-#include "graphics/ImageData.h"
 
 namespace {
 
@@ -20,12 +19,6 @@ unsigned char ColourByte(float value) {
     return static_cast<unsigned char>(std::clamp(truncated, 0, 255));
 }
 
-int NextPowerOfTwo(int value) {
-    int result = 1;
-    while (result < value && result < (1 << 30)) result <<= 1;
-    return result;
-}
-
 const std::shared_ptr<gxtkSurface> kNoSurface;
 
 }  // namespace
@@ -33,7 +26,7 @@ const std::shared_ptr<gxtkSurface> kNoSurface;
 // ---- construction and frames ----
 
 gxtkGraphics::gxtkGraphics(WindowSizeFunction windowSize, GlApi* gl)
-    : windowSize_(std::move(windowSize)), gl_(gl ? *gl : RealGlApi()) {
+    : windowSize_(std::move(windowSize)), gl_(gl ? *gl : RealGlApi()), presenter_(gl_) {
     std::memset(vertices_, 0, sizeof vertices_);
     for (int k = 0; k < kMaxQuads; ++k) {
         uint16_t* quad = &quadIndices_[k * 6];
@@ -48,10 +41,7 @@ gxtkGraphics::gxtkGraphics(WindowSizeFunction windowSize, GlApi* gl)
     ReadWindowSize();
 }
 
-gxtkGraphics::~gxtkGraphics() {
-    if (kept_.generation == ContextGeneration() && kept_.generation > 0) gl_.DeleteTextures(1, &kept_.texture);
-    ReleaseKeptFramebuffer();
-}
+gxtkGraphics::~gxtkGraphics() = default;
 
 void gxtkGraphics::ReadWindowSize() {
     int width = 0, height = 0, framebufferWidth = 0, framebufferHeight = 0;
@@ -64,98 +54,21 @@ void gxtkGraphics::ReadWindowSize() {
 
 int gxtkGraphics::BeginFrame() {
     ReadWindowSize();
-    damage_.Reset(width_, height_);
-    contentLost_ = !keepFrames_;
-    const int generation = ContextGeneration();
-    if (copySubBufferGeneration_ != generation) {
-        copySubBufferGeneration_ = generation;
-        copySubBuffer_ = generation > 0 && gl_.LoadCopySubBuffer();
-    }
-    // At scale 1 with the partial copy, the never-swapped back buffer is the
-    // kept frame: drawing goes there directly and the offscreen framebuffer
-    // and its blit are skipped. Either target holds nothing the other drew.
-    const bool direct = DirectFramePossible();
-    if (direct != lastFrameDirect_ || (direct && directGeneration_ != generation)) {
-        lastFrameDirect_ = direct;
-        directGeneration_ = generation;
-        if (direct) {
-            BindWindowFramebuffer();
-            gl_.Disable(GL_SCISSOR_TEST);
-            gl_.ClearColor(0, 0, 0, 0);  // what a new kept framebuffer holds
-            gl_.Clear(GL_COLOR_BUFFER_BIT);
-        }
-        contentLost_ = true;
-        fullPresentRequested_ = true;
-    }
-    // Most frames draw nothing: with the kept framebuffer ready, the GL is
-    // set up only when the frame first draws (the set-up alone was a tenth of
-    // an idle update's cost).
-    if (direct) {
-        directFrame_ = true;
-        setUpPending_ = true;
-        vertexCount_ = 0;
-        return 1;
-    }
-    if (KeptFramebufferReady() && !copiedFrames_ && !garbageBackBuffer_) {
-        intoKeptFramebuffer_ = true;
-        setUpPending_ = true;
-        vertexCount_ = 0;
-        return 1;
-    }
-    setUpPending_ = false;
-    gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
-    if (garbageBackBuffer_) {
-        gl_.Disable(GL_SCISSOR_TEST);
-        gl_.ClearColor(kGarbageRed / 255.0f, kGarbageGreen / 255.0f, kGarbageBlue / 255.0f, 1);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
-    }
-    intoKeptFramebuffer_ = keepFrames_ && !copiedFrames_ && BindKeptFramebuffer();
-    SetUpFrameState();
     vertexCount_ = 0;
-
-    if (intoKeptFramebuffer_) {
-        gl_.Disable(GL_SCISSOR_TEST);  // a clip left from the last frame
-    } else if (keepFrames_) {
-        RestoreFrame();
-    }
+    // Most frames draw nothing: when the presenter's target can wait, the GL
+    // is set up only when the frame first draws.
+    setUpPending_ = presenter_.BeginFrame(width_, height_, framebufferWidth_, framebufferHeight_);
+    if (!setUpPending_) SetUpFrameState();
     return 1;
 }
 
-// The kept framebuffer of this context and size exists: binding it is all a
-// frame needs.
-bool gxtkGraphics::KeptFramebufferReady() const {
-    const int generation = ContextGeneration();
-    return keepFrames_ && generation > 0 && framebufferCheckGeneration_ == generation && framebufferObjects_ &&
-           keptTarget_.generation == generation && keptTarget_.width == width_ && keptTarget_.height == height_;
-}
-
-// Drawing straight into the back buffer: scale 1, the partial copy, a back
-// buffer already of the window's size (after a resize it may lag until a swap).
-bool gxtkGraphics::DirectFramePossible() const {
-    return keepFrames_ && !copiedFrames_ && !garbageBackBuffer_ && ContextGeneration() > 0 && PresentsPartially() &&
-           width_ > 0 && height_ > 0 && framebufferWidth_ == width_ && framebufferHeight_ == height_ &&
-           swappedPresentsLeft_ == 0 &&
-           (presentedWidth_ == 0 || (presentedWidth_ == framebufferWidth_ && presentedHeight_ == framebufferHeight_));
-}
-
-// Framebuffer objects exist only where their functions were loaded.
-void gxtkGraphics::BindWindowFramebuffer() {
-    if (framebufferCheckGeneration_ == ContextGeneration() && framebufferObjects_) {
-        gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
-    }
-}
-
-// Viewport, projection, arrays and blending for drawing this frame; the
-// target (kept framebuffer or window) is bound already.
+// Projection, arrays and blending for drawing this frame; the target and its
+// viewport are set already.
 void gxtkGraphics::SetUpFrameState() {
-    // The kept framebuffer has the drawing size; the window may be a multiple.
-    if (intoKeptFramebuffer_) gl_.Viewport(0, 0, width_, height_);
-    if (directFrame_) gl_.Viewport(0, 0, framebufferWidth_, framebufferHeight_);
-
     gl_.MatrixMode(GL_PROJECTION);
     gl_.LoadIdentity();
     // Origin at the top-left either way; the kept framebuffer stores rows top first.
-    if (intoKeptFramebuffer_) {
+    if (presenter_.DrawingIntoKeptFramebuffer()) {
         gl_.Ortho(0, width_, 0, height_, -1, 1);
     } else {
         gl_.Ortho(0, width_, height_, 0, -1, 1);
@@ -179,11 +92,7 @@ void gxtkGraphics::SetUpFrameState() {
 void gxtkGraphics::EnsureFrameSetUp() {
     if (!setUpPending_) return;
     setUpPending_ = false;
-    if (directFrame_) {
-        BindWindowFramebuffer();
-    } else {
-        gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
-    }
+    presenter_.BindTarget();
     SetUpFrameState();
     gl_.Disable(GL_SCISSOR_TEST);
     ApplyBlend();
@@ -192,27 +101,8 @@ void gxtkGraphics::EnsureFrameSetUp() {
 
 void gxtkGraphics::EndFrame() {
     if (vertexCount_ > 0) Flush();
-    damage_.SetClip(false, {});
-    if (fullPresentRequested_ || swappedPresentsLeft_ > 0) damage_.AddAll();
-    fullPresentRequested_ = false;
-    if (directFrame_) {
-        PresentDirectFrame();
-        return;
-    }
-    if (intoKeptFramebuffer_) {
-        PresentKeptFramebuffer();
-        return;
-    }
-    // The fallback path, as it always was: every frame copied and swapped whole.
-    swapNeeded_ = true;
-    if (keepFrames_) CaptureFrame();
-    ++presentCount_;
-    presentedPixels_ += static_cast<long long>(framebufferWidth_) * framebufferHeight_;
-}
-
-int gxtkGraphics::WindowScale() const {
-    if (width_ <= 0 || height_ <= 0) return 1;
-    return std::max(1, std::min(framebufferWidth_ / width_, framebufferHeight_ / height_));
+    setUpPending_ = false;
+    presenter_.EndFrame();
 }
 
 void gxtkGraphics::AddDamage(const gxtkVertex* vertices, int count) {
@@ -224,221 +114,7 @@ void gxtkGraphics::AddDamage(const gxtkVertex* vertices, int count) {
         top = std::min(top, vertices[i].y);
         bottom = std::max(bottom, vertices[i].y);
     }
-    damage_.Add(left, top, right, bottom);
-}
-
-// ---- kept frame: offscreen target ----
-
-// Binds the kept framebuffer for this frame, making it first when the context
-// or the size is new; false when the GL has none (the copy path is used then).
-bool gxtkGraphics::BindKeptFramebuffer() {
-    const int generation = ContextGeneration();
-    if (generation == 0 || width_ <= 0 || height_ <= 0) return false;
-    if (framebufferCheckGeneration_ != generation) {
-        framebufferCheckGeneration_ = generation;
-        framebufferObjects_ = gl_.LoadFramebufferObjects();
-    }
-    if (!framebufferObjects_) return false;
-    if (keptTarget_.generation == generation && keptTarget_.width == width_ && keptTarget_.height == height_) {
-        gl_.BindFramebuffer(GL_FRAMEBUFFER, keptTarget_.framebuffer);
-        return true;
-    }
-    if (MakeKeptFramebuffer()) return true;
-    framebufferObjects_ = false;  // refused once: copy frames in this context
-    return false;
-}
-
-// A framebuffer-sized texture behind a framebuffer object, cleared to what a
-// fresh back buffer holds on drivers that keep pixels (zeros), left bound.
-bool gxtkGraphics::MakeKeptFramebuffer() {
-    ReleaseKeptFramebuffer();
-    KeptFramebuffer target;
-    gl_.GenTextures(1, &target.texture);
-    gl_.BindTexture(GL_TEXTURE_2D, target.texture);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    for (int i = 0; i < 16 && gl_.GetError() != GL_NO_ERROR; ++i) {
-    }
-    // Unsized RGBA with BGRA pixels lets the GL pick the window's own pixel
-    // order, so the blit needs no conversion.
-    gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width_, height_, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    if (gl_.GetError() != GL_NO_ERROR) {
-        // Only the lower-left drawing-sized corner is used.
-        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, NextPowerOfTwo(width_), NextPowerOfTwo(height_), 0, GL_BGRA,
-                       GL_UNSIGNED_BYTE, nullptr);
-        if (gl_.GetError() != GL_NO_ERROR) {
-            gl_.DeleteTextures(1, &target.texture);
-            return false;
-        }
-    }
-    gl_.GenFramebuffers(1, &target.framebuffer);
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-    gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
-    if (gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
-        gl_.DeleteFramebuffers(1, &target.framebuffer);
-        gl_.DeleteTextures(1, &target.texture);
-        return false;
-    }
-    gl_.Disable(GL_SCISSOR_TEST);
-    gl_.ClearColor(0, 0, 0, 0);
-    gl_.Clear(GL_COLOR_BUFFER_BIT);
-    target.generation = ContextGeneration();
-    target.width = width_;
-    target.height = height_;
-    keptTarget_ = target;
-    contentLost_ = true;
-    fullPresentRequested_ = true;
-    return true;
-}
-
-void gxtkGraphics::ReleaseKeptFramebuffer() {
-    if (keptTarget_.generation == ContextGeneration() && keptTarget_.generation > 0) {
-        gl_.DeleteFramebuffers(1, &keptTarget_.framebuffer);
-        gl_.DeleteTextures(1, &keptTarget_.texture);
-    }
-    keptTarget_ = KeptFramebuffer();
-}
-
-// Copies what the frame changed to the window, turned upright and scaled by
-// whole pixels, and leaves the window's framebuffer bound. With the partial
-// copy the changed rectangles go straight to the front; without it the whole
-// frame goes to the back buffer for the host's swap.
-void gxtkGraphics::PresentKeptFramebuffer() {
-    const bool anything = !damage_.Empty();
-    if (anything) EnsureFrameSetUp();
-    intoKeptFramebuffer_ = false;
-    swapNeeded_ = false;
-    if (setUpPending_) {  // nothing drawn, nothing to show: the GL was never touched
-        setUpPending_ = false;
-        return;
-    }
-    if (anything) {
-        const int s = WindowScale();
-        const int h = framebufferHeight_;
-        gl_.Disable(GL_SCISSOR_TEST);  // the blit obeys the clip
-        gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, keptTarget_.framebuffer);
-        gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        if (framebufferWidth_ != presentedWidth_ || framebufferHeight_ != presentedHeight_) {
-            if (presentedWidth_ != 0) swappedPresentsLeft_ = 3;
-            presentedWidth_ = framebufferWidth_;
-            presentedHeight_ = framebufferHeight_;
-        }
-        if (PresentsPartially() && swappedPresentsLeft_ == 0) {
-            for (int i = 0; i < damage_.Count(); ++i) {
-                const graphics::DamageRect& r = damage_[i];
-                gl_.BlitFramebuffer(r.left, r.top, r.right, r.bottom, r.left * s, h - r.top * s, r.right * s,
-                                    h - r.bottom * s, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-            }
-            for (int i = 0; i < damage_.Count(); ++i) {
-                const graphics::DamageRect& r = damage_[i];
-                gl_.CopySubBuffer(r.left * s, h - r.bottom * s, r.Width() * s, r.Height() * s);
-            }
-            presentedPixels_ += damage_.Area() * s * s;
-        } else {
-            const int w = keptTarget_.width, kh = keptTarget_.height;
-            gl_.BlitFramebuffer(0, 0, w, kh, 0, h, w * s, h - kh * s, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-            swapNeeded_ = true;
-            if (swappedPresentsLeft_ > 0) --swappedPresentsLeft_;
-            presentedPixels_ += static_cast<long long>(framebufferWidth_) * framebufferHeight_;
-        }
-        ++presentCount_;
-    }
-    gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-// The back buffer holds the whole frame: the changed rectangles go to the front.
-void gxtkGraphics::PresentDirectFrame() {
-    directFrame_ = false;
-    swapNeeded_ = false;
-    setUpPending_ = false;
-    if (damage_.Empty()) return;
-    presentedWidth_ = framebufferWidth_;
-    presentedHeight_ = framebufferHeight_;
-    for (int i = 0; i < damage_.Count(); ++i) {
-        const graphics::DamageRect& r = damage_[i];
-        gl_.CopySubBuffer(r.left, framebufferHeight_ - r.bottom, r.Width(), r.Height());
-    }
-    presentedPixels_ += damage_.Area();
-    ++presentCount_;
-}
-
-// ---- kept frame: copy of the back buffer ----
-
-// Copies the finished back buffer into a texture of this context.
-void gxtkGraphics::CaptureFrame() {
-    const int generation = ContextGeneration();
-    if (generation == 0 || framebufferWidth_ <= 0 || framebufferHeight_ <= 0) return;
-    if (kept_.generation != generation || kept_.width != framebufferWidth_ || kept_.height != framebufferHeight_) {
-        if (kept_.generation == generation) gl_.DeleteTextures(1, &kept_.texture);
-        kept_ = KeptFrame();
-        gl_.GenTextures(1, &kept_.texture);
-        gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
-        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        for (int i = 0; i < 16 && gl_.GetError() != GL_NO_ERROR; ++i) {
-        }
-        kept_.textureWidth = framebufferWidth_;
-        kept_.textureHeight = framebufferHeight_;
-        // BGRA pixels: the GL may then keep the window's pixel order.
-        gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                       nullptr);
-        if (gl_.GetError() != GL_NO_ERROR) {
-            kept_.textureWidth = NextPowerOfTwo(framebufferWidth_);
-            kept_.textureHeight = NextPowerOfTwo(framebufferHeight_);
-            gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kept_.textureWidth, kept_.textureHeight, 0, GL_BGRA,
-                           GL_UNSIGNED_BYTE, nullptr);
-        }
-        kept_.generation = generation;
-        kept_.width = framebufferWidth_;
-        kept_.height = framebufferHeight_;
-    } else {
-        gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
-    }
-    gl_.CopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kept_.width, kept_.height);
-    kept_.valid = true;
-}
-
-// Puts the last finished frame back, texel for pixel, before anything is drawn,
-// so the back buffer's content after the swap never shows.
-void gxtkGraphics::RestoreFrame() {
-    gl_.Disable(GL_SCISSOR_TEST);
-    const int generation = ContextGeneration();
-    if (generation == 0) return;
-    const bool usable = kept_.valid && kept_.generation == generation && kept_.width == framebufferWidth_ &&
-                        kept_.height == framebufferHeight_;
-    if (!usable) {
-        contentLost_ = true;
-        // What a fresh back buffer holds on drivers that keep pixels: zeros.
-        gl_.ClearColor(0, 0, 0, 0);
-        gl_.Clear(GL_COLOR_BUFFER_BIT);
-        return;
-    }
-    const float u = static_cast<float>(kept_.width) / static_cast<float>(kept_.textureWidth);
-    const float v = static_cast<float>(kept_.height) / static_cast<float>(kept_.textureHeight);
-    const float w = static_cast<float>(width_), h = static_cast<float>(height_);
-    // Texture row 0 is the bottom of the screen.
-    const float corners[4][4] = {{0, 0, 0, v}, {w, 0, u, v}, {w, h, u, 0}, {0, h, 0, 0}};
-    for (int i = 0; i < 4; ++i) {
-        gxtkVertex& vertex = vertices_[i];
-        vertex.x = corners[i][0];
-        vertex.y = corners[i][1];
-        vertex.u = corners[i][2];
-        vertex.v = corners[i][3];
-        std::memset(vertex.colour, 255, sizeof vertex.colour);
-    }
-    gl_.Disable(GL_BLEND);
-    gl_.Enable(GL_TEXTURE_2D);
-    gl_.BindTexture(GL_TEXTURE_2D, kept_.texture);
-    gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    gl_.DrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_SHORT, quadIndices_);
-    gl_.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    gl_.Disable(GL_TEXTURE_2D);
-    gl_.Enable(GL_BLEND);
+    presenter_.Damage().Add(left, top, right, bottom);
 }
 
 // ---- state ----
@@ -481,9 +157,9 @@ void gxtkGraphics::SetScissor(int x, int y, int width, int height) {
     scissor_ = {x, y, x + width, y + height};
     scissorWhole_ = x == 0 && y == 0 && width == width_ && height == height_;
     if (scissorWhole_) {
-        damage_.SetClip(false, {});
+        presenter_.Damage().SetClip(false, {});
     } else {
-        damage_.SetClip(true, scissor_);
+        presenter_.Damage().SetClip(true, scissor_);
     }
     if (!setUpPending_) ApplyScissor();
 }
@@ -494,7 +170,8 @@ void gxtkGraphics::ApplyScissor() {
     } else {
         const int height = scissor_.Height();
         gl_.Enable(GL_SCISSOR_TEST);
-        gl_.Scissor(scissor_.left, intoKeptFramebuffer_ ? scissor_.top : height_ - scissor_.top - height,
+        gl_.Scissor(scissor_.left,
+                    presenter_.DrawingIntoKeptFramebuffer() ? scissor_.top : height_ - scissor_.top - height,
                     scissor_.Width(), height);
     }
 }
@@ -514,7 +191,7 @@ void gxtkGraphics::ClearScreen(float red, float green, float blue) {
     EnsureFrameSetUp();
     gl_.ClearColor(red / 255.0f, green / 255.0f, blue / 255.0f, 1);
     gl_.Clear(GL_COLOR_BUFFER_BIT);
-    damage_.AddAll();
+    presenter_.Damage().AddAll();
 }
 
 // ---- batch ----
@@ -682,31 +359,7 @@ void gxtkGraphics::DrawSurfaceRect(const std::shared_ptr<gxtkSurface>& surface, 
     AddDamage(v, 4);
 }
 
-// ---- surfaces and pixels ----
-
-std::shared_ptr<gxtkSurface> gxtkGraphics::LoadSurface(const String& path) {
-    auto surface = std::make_shared<gxtkSurface>(gl_);
-    if (!LoadSurfaceInto(*surface, path)) return nullptr;
-    return surface;
-}
-
-bool gxtkGraphics::LoadSurfaceInto(gxtkSurface& surface, const String& path) {
-    std::optional<ImageData> image = LoadImageData(path);
-    if (!image) return false;
-    surface.SetPixels(std::move(image->pixels), image->width, image->height, image->depth);
-    surface.Bind();
-    return true;
-}
-
-std::shared_ptr<gxtkSurface> gxtkGraphics::CreateSurface(int width, int height) {
-    auto surface = std::make_shared<gxtkSurface>(gl_);
-    surface->width = width;
-    surface->height = height;
-    surface->depth = 4;
-    surface->format = GL_RGBA;
-    surface->Bind();
-    return surface;
-}
+// ---- pixels ----
 
 void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
     if (vertexCount_ > 0) Flush();
@@ -715,7 +368,7 @@ void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width,
     std::vector<uint32_t> block(static_cast<size_t>(width) * static_cast<size_t>(height));
     // The array wants the topmost screen row first: the kept framebuffer
     // stores rows that way, the window bottom to top.
-    const bool topFirst = intoKeptFramebuffer_;
+    const bool topFirst = presenter_.DrawingIntoKeptFramebuffer();
     gl_.ReadPixels(x, topFirst ? y : height_ - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE, block.data());
     // Rows or columns that fall outside the array are dropped.
     const long long size = static_cast<long long>(pixels.size());
@@ -728,38 +381,5 @@ void gxtkGraphics::ReadPixels(std::vector<int>& pixels, int x, int y, int width,
             if (index < 0 || index >= size) continue;
             pixels[static_cast<size_t>(index)] = static_cast<int>(source[column]);
         }
-    }
-}
-
-void gxtkGraphics::WritePixels(gxtkSurface& surface, const std::vector<int>& pixels, int x, int y, int width,
-                               int height, int offset, int pitch) {
-    if (surface.depth != 4 || width <= 0 || height <= 0) return;
-    // A rectangle outside the surface would write past its pixel copy.
-    if (x < 0 || y < 0 || x + width > surface.width || y + height > surface.height) return;
-    const size_t surfaceBytes = static_cast<size_t>(surface.width) * static_cast<size_t>(surface.height) * 4;
-    if (surface.pixels.size() != surfaceBytes) surface.pixels.assign(surfaceBytes, 0);
-    const long long size = static_cast<long long>(pixels.size());
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const long long index = static_cast<long long>(offset) + static_cast<long long>(row) * pitch + column;
-            if (index < 0 || index >= size) continue;
-            const uint32_t argb = static_cast<uint32_t>(pixels[static_cast<size_t>(index)]);
-            const unsigned a = argb >> 24, r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
-            unsigned char* p =
-                &surface.pixels[(static_cast<size_t>(y + row) * static_cast<size_t>(surface.width) + x + column) * 4];
-            p[0] = static_cast<unsigned char>(r * a / 255);
-            p[1] = static_cast<unsigned char>(g * a / 255);
-            p[2] = static_cast<unsigned char>(b * a / 255);
-            p[3] = static_cast<unsigned char>(a);
-        }
-    }
-    if (surface.textureGeneration == ContextGeneration() && surface.textureGeneration > 0) {
-        surface.Bind();
-        gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, surface.width);
-        const unsigned char* first =
-            &surface.pixels[(static_cast<size_t>(y) * static_cast<size_t>(surface.width) + x) * 4];
-        gl_.TexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, first);
-        gl_.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
 }

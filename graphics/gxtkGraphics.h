@@ -4,19 +4,10 @@
 // changes. gxtkSurface: an image's pixels and its lazily made texture.
 // All GL calls pass through GlApi so tests can run the driver without a context.
 //
-// Kept frames: frames that draw only part of the screen keep the rest on every
-// driver, whatever the back buffer holds after a swap. Where the GL has
-// framebuffer objects, every frame is drawn into a kept offscreen texture that
-// EndFrame blits to the back buffer (one copy a frame). Elsewhere the finished
-// back buffer is copied into a texture that the next BeginFrame draws first.
-//
-// Presenting: a frame shows only what it drew. Every primitive adds its
-// bounds to the frame's damage; EndFrame copies just those rectangles to the
-// window (glXCopySubBufferMESA, the back buffer is then never swapped), or,
-// where that is missing, the whole frame for a swap; a frame that drew nothing
-// presents nothing. The window may be an integer multiple of the drawing size
-// (window scale): the kept frame keeps the drawing size and is blown up with
-// nearest-neighbour pixels on the way to the window.
+// The driver draws into the target its FramePresenter hands it for the frame
+// and adds every primitive's bounds to the frame's damage; how the frame is
+// kept and reaches the window is the presenter's (graphics/FramePresenter.h).
+// The drawing never learns the window scale.
 #pragma once
 
 #include <cstdint>
@@ -25,13 +16,12 @@
 #include <vector>
 
 #include "graphics/DamageList.h"
+#include "graphics/FramePresenter.h"
+#include "graphics/GlResources.h"
+#include "graphics/Vertex.h"
 #include "runtime/String.h"
 
 class GlApi;
-
-// Incremented by the host each time it creates a window with a new GL context;
-// 0 until the first context exists (textures are then not made).
-int& ContextGeneration();
 
 class gxtkSurface {
 public:
@@ -62,13 +52,6 @@ public:
 private:
     GlApi& gl_;
 };
-
-// One batched vertex: position, texture coordinate, premultiplied RGBA bytes.
-struct gxtkVertex {
-    float x, y, u, v;
-    unsigned char colour[4];
-};
-static_assert(sizeof(gxtkVertex) == 20, "the GL arrays use a 20-byte stride");
 
 class gxtkGraphics {
 public:
@@ -126,36 +109,21 @@ public:
     const uint16_t* QuadIndices() const { return quadIndices_; }
     bool Transformed() const { return transformed_; }
 
-    // Kept frames: on by default. Garbage back buffer: fill the back buffer with
-    // a loud colour at every BeginFrame before the kept frame is restored (only
-    // test programs switch it on), to prove nothing depends on what a swap
-    // leaves behind. Copied frames: keep frames by the copy even where
-    // framebuffer objects exist, so that path can be checked on any GL.
-    void SetKeepFrames(bool keep) { keepFrames_ = keep; }
-    void SetGarbageBackBuffer(bool garbage) { garbageBackBuffer_ = garbage; }
-    void SetCopiedFrames(bool copied) { copiedFrames_ = copied; }
-    static constexpr float kGarbageRed = 255, kGarbageGreen = 0, kGarbageBlue = 255;
-    // True between BeginFrame and EndFrame while drawing goes to the kept
-    // framebuffer object rather than the back buffer.
-    bool DrawingIntoKeptFramebuffer() const { return intoKeptFramebuffer_; }
-
-    // After EndFrame: true when the host must swap buffers to show the frame.
-    bool SwapNeeded() const { return swapNeeded_; }
-    // The window lost its pixels (exposed, restored, resized): the next
-    // EndFrame presents the whole frame.
-    void RequestFullPresent() { fullPresentRequested_ = true; }
-    // Between BeginFrame and EndFrame: the kept frame starts empty (first
-    // frame, new context, new size), so whatever skips unchanged drawing must
-    // draw everything this frame.
-    bool FrameContentLost() const { return contentLost_; }
-    const graphics::DamageList& FrameDamage() const { return damage_; }
-    // Partial presents where the window system offers them (on by default);
-    // off, every presented frame is copied whole and swapped.
-    void SetPartialPresent(bool partial) { partialPresent_ = partial; }
-    bool PresentsPartially() const { return copySubBuffer_ && partialPresent_; }
-    // Counters for benchmarks: frames presented and window pixels copied.
-    long long PresentCount() const { return presentCount_; }
-    long long PresentedPixels() const { return presentedPixels_; }
+    // Presentation belongs to the presenter; the host and the test programs
+    // know only the driver, so these pass on to it.
+    graphics::FramePresenter& Presenter() { return presenter_; }
+    void SetKeepFrames(bool keep) { presenter_.SetKeepFrames(keep); }
+    void SetGarbageBackBuffer(bool garbage) { presenter_.SetGarbageBackBuffer(garbage); }
+    void SetCopiedFrames(bool copied) { presenter_.SetCopiedFrames(copied); }
+    void SetPartialPresent(bool partial) { presenter_.SetPartialPresent(partial); }
+    bool DrawingIntoKeptFramebuffer() const { return presenter_.DrawingIntoKeptFramebuffer(); }
+    bool SwapNeeded() const { return presenter_.SwapNeeded(); }
+    void RequestFullPresent() { presenter_.RequestFullPresent(); }
+    bool FrameContentLost() const { return presenter_.FrameContentLost(); }
+    const graphics::DamageList& FrameDamage() const { return presenter_.FrameDamage(); }
+    bool PresentsPartially() const { return presenter_.PresentsPartially(); }
+    long long PresentCount() const { return presenter_.PresentCount(); }
+    long long PresentedPixels() const { return presenter_.PresentedPixels(); }
 
 private:
     void Flush();
@@ -163,25 +131,15 @@ private:
     void Put(gxtkVertex& vertex, float x, float y, float u, float v) const;
     void UpdateColourWord();
     void ReadWindowSize();
-    void CaptureFrame();
-    void RestoreFrame();
-    bool BindKeptFramebuffer();
-    bool KeptFramebufferReady() const;
-    bool DirectFramePossible() const;
-    void PresentDirectFrame();
-    void BindWindowFramebuffer();
     void SetUpFrameState();
     void EnsureFrameSetUp();
     void ApplyBlend();
     void ApplyScissor();
-    bool MakeKeptFramebuffer();
-    void ReleaseKeptFramebuffer();
-    void PresentKeptFramebuffer();
     void AddDamage(const gxtkVertex* vertices, int count);
-    int WindowScale() const;
 
     WindowSizeFunction windowSize_;
     GlApi& gl_;
+    graphics::FramePresenter presenter_;
 
     int width_ = 0, height_ = 0;
     int framebufferWidth_ = 0, framebufferHeight_ = 0;
@@ -196,50 +154,8 @@ private:
     int vertexCount_ = 0;
     std::shared_ptr<gxtkSurface> batchSurface_;
 
-    struct KeptFrame {
-        unsigned int texture = 0;
-        int generation = -1;        // context the texture belongs to; -1 none
-        int width = 0, height = 0;  // framebuffer pixels captured
-        int textureWidth = 0, textureHeight = 0;
-        bool valid = false;
-    };
-    KeptFrame kept_;
-    // The offscreen target. Its rows run top to bottom (GL y grows downwards
-    // while it is bound), so that the blit to the window, which stores rows
-    // the other way on many drivers, flips nothing and can be a plain copy.
-    struct KeptFramebuffer {
-        unsigned int framebuffer = 0;
-        unsigned int texture = 0;
-        int generation = -1;        // context both belong to; -1 none
-        int width = 0, height = 0;  // framebuffer pixels kept
-    };
-    KeptFramebuffer keptTarget_;
-    int framebufferCheckGeneration_ = -1;  // context whose framebuffer support was asked
-    bool framebufferObjects_ = false;
-    bool intoKeptFramebuffer_ = false;
     bool setUpPending_ = false;  // this frame has not touched the GL yet
-    // Drawing goes straight to the never-swapped back buffer this frame.
-    bool directFrame_ = false;
-    bool lastFrameDirect_ = false;
-    int directGeneration_ = -1;  // context the back buffer was cleared in
     int blendMode_ = 0;
     graphics::DamageRect scissor_;  // window units, as last asked for
     bool scissorWhole_ = true;
-    bool keepFrames_ = true;
-    bool garbageBackBuffer_ = false;
-    bool copiedFrames_ = false;
-
-    graphics::DamageList damage_;
-    int copySubBufferGeneration_ = -1;  // context whose partial copy support was asked
-    bool copySubBuffer_ = false;
-    bool partialPresent_ = true;
-    bool fullPresentRequested_ = true;
-    // After the window's size changes, the GL's back buffer may keep its old
-    // size until a swap renews it: the next few frames go out whole by swapping.
-    int presentedWidth_ = 0, presentedHeight_ = 0;
-    int swappedPresentsLeft_ = 0;
-    bool swapNeeded_ = true;
-    bool contentLost_ = false;
-    long long presentCount_ = 0;
-    long long presentedPixels_ = 0;
 };

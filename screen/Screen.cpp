@@ -4,7 +4,6 @@
 // drawing only what changed (ScreenRedraw).
 #include "screen/Screen.h"
 
-#include "graphics/gxtkGraphics.h"
 #include "screen/Overlays.h"
 #include "screen/ScreenDrawing.h"
 #include "screen/ScreenRedraw.h"
@@ -156,7 +155,7 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
     const bool due = playing ? follow && state.playRow == 0 : state.redrawCounter > screen::kFullLayoutInterval;
     if (due) state.redrawCounter = 0;
 
-    const bool lost = !redraw.valid_ || (g.device && g.device->FrameContentLost());
+    const bool lost = !redraw.valid_ || g.FrameContentLost();
     bool layoutDrawn = false;
     if (lost || due) {
         const uint64_t key = LayoutKey(state);

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "graphics/GlApi.h"
-#include "graphics/gxtkGraphics.h"
+#include "graphics/Vertex.h"
 
 struct FakeDrawCall {
     GLenum mode = 0;
