@@ -12,6 +12,10 @@
 
 int c_SoundEngine::OnCreate() {
     StartUp(*this, Audio(), Graphics(), SetUpdateRate);
+    // The first frame comes before the first update: it shows the values as
+    // the panel widgets hold them in range (with no click, they only clamp),
+    // not as the empty song leaves them, so it doesn't change a moment later.
+    RunPanelWidgets(*this, c_InputDevice());
     return 0;
 }
 

@@ -111,6 +111,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
     const String statusBefore = state.statusText;
     state.redrawCounter += 1;
     state.wheelDelta = input.MouseWheel();
+    if (input.AnyKeyHit() || input.AnyCharQueued() || state.wheelDelta != 0) state.inputSinceFrame = true;
     if (state.transportState == tracker::kPlaying) {
         state.statusText = "Playing...";
         PlayerTick(state, audio);

@@ -99,6 +99,9 @@ struct TrackerState {
     std::array<int, tracker::kPositions> positions{};
     String statusText;
     int redrawCounter = 0;
+    // An update since the last frame read a key, character, click or wheel
+    // step: the next frame shows at once what it changed. The frame clears it.
+    bool inputSinceFrame = false;
     float wheelDelta = 0;
     int transportState = tracker::kStandby;
 
