@@ -4,7 +4,7 @@
 #include "editor/EditorSteps.h"
 #include "editor/Keys.h"
 #include "player/Player.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 
 namespace {
 // The allowed characters: three umlauts, space, lower-case letters,

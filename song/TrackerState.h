@@ -56,14 +56,17 @@ struct UndoHistory {
 };
 
 // Whether the song changed since it was last saved or loaded, and since the
-// last autosave; time is counted in updates.
+// last autosave; the autosave interval is counted on a monotonic clock.
 struct UnsavedWork {
     bool changedSinceSave = false;
     bool changedSinceAutosave = false;
-    int updatesSinceAutosave = 0;
-    // The first autosave of a session keeps the one found on disk (an earlier
-    // session's, perhaps not yet recovered) as autosave.bak.
-    bool earlierAutosaveKept = false;
+    bool clockStarted = false;
+    double lastAutosaveSeconds = 0;
+    // The newest autosave (in the songs folder, or in the fallback folder)
+    // holds this work, written since the last load: the next autosave
+    // rewrites it instead of pushing the rotation down.
+    bool autosaveHoldsThisWork = false;
+    bool fallbackHoldsThisWork = false;
 };
 
 // Per tracker channel, reset by every note-on.

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "song/WorkSafety.h"
+#include "song/SongChanges.h"
 
 namespace {
 bool SameSong(const SongSnapshot& snapshot, const TrackerState& state) {
@@ -46,13 +46,19 @@ void BringIntoView(TrackerState& state, const SongSnapshot& edit) {
 }
 }  // namespace
 
-void PushUndo(TrackerState& state, bool reset) {
+void StartNewHistory(TrackerState& state) {
     UndoHistory& history = state.undoHistory;
-    if (reset || history.current < 0) {
-        history.states.clear();
-        history.states.push_back(Capture(state));
-        history.current = 0;
-        if (reset) return;
+    history.states.clear();
+    history.states.push_back(Capture(state));
+    history.current = 0;
+}
+
+void RecordEdit(TrackerState& state) {
+    UndoHistory& history = state.undoHistory;
+    // Without a history there is no state before the edit to step back to.
+    if (history.current < 0) {
+        StartNewHistory(state);
+        return;
     }
     const SongSnapshot& shown = history.states[static_cast<size_t>(history.current)];
     if (SameSong(shown, state)) return;

@@ -4,11 +4,13 @@
 
 #include "song/TrackerState.h"
 
-// Reset: the history starts again from the song as it is now (start-up, load).
-// Otherwise an edit just happened: its result becomes the newest state, the
-// redo states are dropped and the song counts as changed. An edit that left
-// the song as it was adds nothing.
-void PushUndo(TrackerState& state, bool reset);
+// The history starts again from the song as it is now (start-up, a load):
+// nothing to undo or redo.
+void StartNewHistory(TrackerState& state);
+// An edit just happened: its result becomes the newest state, the redo
+// states are dropped and the song counts as changed. An edit that left the
+// song as it was adds nothing; the oldest state goes beyond kUndoDepth edits.
+void RecordEdit(TrackerState& state);
 // Steps back one edit; false when there is none. Outside playback the edited
 // pattern is brought into view.
 bool RestoreUndo(TrackerState& state);

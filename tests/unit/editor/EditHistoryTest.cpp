@@ -2,7 +2,7 @@
 // order list brought back into view, and characters that arrive together.
 #include "EditorHarness.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
+#include "song/SongChanges.h"
 
 namespace {
 class EditHistoryTest : public EditorTest {

@@ -17,6 +17,7 @@
 #include "song/SongFile.h"
 #include "song/SongModel.h"
 #include "song/Undo.h"
+#include "store/SongStore.h"
 
 namespace {
 using CodePoint = String::CodePoint;
@@ -166,8 +167,9 @@ TEST_F(SongFileTest, LoadResetsUndoAndKeepsWhatTheFileDoesNotHold) {
     ASSERT_EQ(String("File Saved..."), SaveSong(state, "keep"));
     TrackerState loaded;
     BuildEmptySong(loaded);
+    StartNewHistory(loaded);
     loaded.songColumns[0] = ReplaceChar(loaded.songColumns[0], 1, "q");
-    PushUndo(loaded, false);
+    RecordEdit(loaded);
     loaded.instrumentParams[250] = 77;
     loaded.instrumentNames[0] = "zero";
     loaded.currentInstrument = 4;
