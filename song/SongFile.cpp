@@ -30,8 +30,9 @@ constexpr int kHeaderLength = 7;
 constexpr int kMaxPatternNumber = tracker::kPatterns - 1;
 constexpr int kDefaultSpeedForZero = 5;
 constexpr int kMaxSongPositions = tracker::kMaxSongPositions;
-// Older versions wrote the Delete key's character into note cells; it is saved
-// as the empty cell the user meant.
+// Older versions wrote the Delete key's character into note cells. It is read
+// and saved as the empty cell the user meant, so an old song plays as it
+// will sound after a save (the player would take it for a C).
 constexpr CodePoint kDeleteChar = 127;
 
 // Offsets of the fields after the columns, for n stored patterns.
@@ -110,8 +111,10 @@ void DecodeSongText(TrackerState& state, const String& text) {
 
     for (int k = 0; k < kColumns; ++k) {
         const CodePoint empty = EmptyColumn(k)[0];
-        state.songColumns[k] = String::FromCodePoints(
-            reader.Run(ColumnsStart() + int64_t{kRowsPerPattern} * n * k, loadedRows, empty, kColumnLength));
+        std::vector<CodePoint> cells =
+            reader.Run(ColumnsStart() + int64_t{kRowsPerPattern} * n * k, loadedRows, empty, kColumnLength);
+        if (k < tracker::kChannels) std::replace(cells.begin(), cells.end(), kDeleteChar, empty);
+        state.songColumns[k] = String::FromCodePoints(std::move(cells));
     }
     for (int i = 0; i < kPositions; ++i)
         state.positions[static_cast<size_t>(i)] =

@@ -167,22 +167,22 @@ bool WriteToFallback(TrackerState& state, const std::string& bytes) {
 
 enum class Fallback { kAllowed, kNone };
 
-bool WriteAutosave(TrackerState& state, Fallback fallback) {
+bool WriteAutosave(TrackerState& state, Fallback fallback, std::string& why) {
     UnsavedWork& work = state.unsavedWork;
     const std::string bytes = EncodeSong(state).ToUtf8();
-    std::string why;
     MakeSongFolder();
     if (WriteRotated(SongsFolder(), bytes, work.autosaveHoldsThisWork, why)) {
         work.changedSinceAutosave = false;
         SetNotice();
         return true;
     }
+    if (fallback == Fallback::kNone) return false;
     Say("autosave not written: " + why);
-    if (fallback == Fallback::kAllowed && WriteToFallback(state, bytes)) {
+    if (WriteToFallback(state, bytes)) {
         work.changedSinceAutosave = false;
         return true;
     }
-    if (fallback == Fallback::kAllowed) Say("unsaved work lost: no autosave could be written anywhere");
+    Say("unsaved work lost: no autosave could be written anywhere");
     return false;
 }
 }  // namespace
@@ -198,17 +198,19 @@ void AutosaveTick(TrackerState& state, double nowSeconds) {
     // A failed write is tried again after the next full interval, not on
     // every update.
     work.lastAutosaveSeconds = nowSeconds;
-    WriteAutosave(state, Fallback::kAllowed);
+    std::string why;
+    WriteAutosave(state, Fallback::kAllowed, why);
 }
 
 bool SaveUnsavedWork(TrackerState& state) {
     if (!state.unsavedWork.changedSinceSave) return true;
-    return WriteAutosave(state, Fallback::kAllowed);
+    std::string why;
+    return WriteAutosave(state, Fallback::kAllowed, why);
 }
 
-bool KeepWorkBeforeLoad(TrackerState& state) {
+bool KeepWorkBeforeLoad(TrackerState& state, std::string& failure) {
     if (!state.unsavedWork.changedSinceSave) return true;
-    return WriteAutosave(state, Fallback::kNone);
+    return WriteAutosave(state, Fallback::kNone, failure);
 }
 
 void ForgetAutosavedWork(TrackerState& state) {

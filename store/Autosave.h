@@ -9,6 +9,8 @@
 // older ones down the rotation.
 #pragma once
 
+#include <string>
+
 #include "runtime/String.h"
 #include "song/TrackerState.h"
 
@@ -37,9 +39,9 @@ void AutosaveTick(TrackerState& state, double nowSeconds);
 bool SaveUnsavedWork(TrackerState& state);
 
 // Before a load replaces the song: writes unsaved changes to the autosave in
-// the songs folder only. False, with the cause on stderr, when that can't be
-// done: the load must not go on.
-bool KeepWorkBeforeLoad(TrackerState& state);
+// the songs folder only. False, with the file and the cause in failure,
+// when that can't be done: the load must not go on.
+bool KeepWorkBeforeLoad(TrackerState& state, std::string& failure);
 
 // Another song was loaded: the work in the newest autosave is left as it is,
 // the next autosave starts a new rotation entry, and the next start-up says

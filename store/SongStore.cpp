@@ -58,8 +58,9 @@ String LoadSong(TrackerState& state) {
         return "Loading Failed!";
     }
     // The text is already read, so loading the autosave itself keeps both.
-    if (!KeepWorkBeforeLoad(state)) {
-        Say("loading failed", "the song in memory could not be autosaved first, so it stays");
+    std::string why;
+    if (!KeepWorkBeforeLoad(state, why)) {
+        Say("loading failed", path.ToBytes() + ": the unsaved song could not be autosaved first (" + why + ")");
         return "Loading Failed!";
     }
     DecodeSongText(state, text);
