@@ -44,8 +44,10 @@ inline int OctaveColumn(int channel) { return 12 + channel; }
 struct SongSnapshot {
     std::array<String, tracker::kColumns> columns;
     std::array<int, tracker::kPositions> positions{};
+    std::array<String, tracker::kInstrumentNameSlots> instrumentNames;
     int editPosition = 0;
     int editPattern = -1;  // -1: the order list changed
+    bool patternsChanged = true;  // false: only a name, nothing to bring into view
 };
 
 // The states the user had, oldest first; `current` is the one shown. States
@@ -142,6 +144,10 @@ struct TrackerState {
     std::array<String, tracker::kInstrumentNameSlots> instrumentNames;
     int currentInstrument = 1;
     int instrumentNameEntry = 0;
+    // While a name is typed: the instrument and the name it had at the
+    // click, which Escape puts back and the edit history still counts.
+    int instrumentNameSlot = 0;
+    String instrumentNameBefore;
 
     // Preview voice of the editor.
     c_Sound* previewOscA = nullptr;

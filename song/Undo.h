@@ -1,5 +1,6 @@
-// Edit history of the pattern data and the order list: every edit can be
-// undone newest first and redone until a new edit is made.
+// Edit history of the pattern data, the order list and the instrument names:
+// every edit can be undone newest first and redone until a new edit is made.
+// A name being typed counts as its old name until Enter.
 #pragma once
 
 #include "song/TrackerState.h"
