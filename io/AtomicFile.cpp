@@ -37,9 +37,10 @@ std::string Describe(const std::string& path, int error) { return path + ": " + 
 
 // The new file gets the old file's permissions, or the usual ones for a
 // newly created file (mkstemp would leave it readable by the owner only).
+// target is never a link here: links were followed, or are replaced.
 mode_t PermissionsFor(const std::string& target) {
     struct stat existing;
-    if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) return existing.st_mode & 07777;
+    if (lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) return existing.st_mode & 07777;
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
