@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Work is not lost, with the real program: closing with an unsaved note leaves
-# it in data/songs/autosave; saving twice keeps the first version as NAME.bak;
+# it in data/songs/autosave, and the next start-up says so; saving twice keeps the first version as NAME.bak;
 # names reaching outside the songs folder are refused and write nothing there;
 # a PNG and a text file do not load as songs; Ctrl+Z and Ctrl+Y undo and
 # redo a note; SIGTERM keeps an unsaved note in the autosave and ends the
@@ -67,6 +67,8 @@ zrb_expect_eq "the autosave holds the unsaved note" q "$(first_note "$SONGS/auto
 zrb_start_app
 zrb_find_window || exit 1
 zrb_wait_screen_drawn second || { echo "FAIL: the second screen was never drawn"; exit 1; }
+zrb_check "after a close that kept unsaved work the start-up status says so" \
+    zrb_region_changed "$ZRB_TMP/start.png" "$ZRB_TMP/second.png" "$STATUS_MESSAGE"
 set_name tune "" tune || { echo "FAIL: typing the name tune"; zrb_finish; }
 zrb_key F11
 zrb_check "F11 writes tune" zrb_wait_file "$SONGS/tune" 1675 30
