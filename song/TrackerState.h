@@ -46,7 +46,7 @@ struct SongSnapshot {
     std::array<int, tracker::kPositions> positions{};
     std::array<String, tracker::kInstrumentNameSlots> instrumentNames;
     int editPosition = 0;
-    int editPattern = -1;  // -1: the order list changed
+    int editPattern = -1;         // -1: the order list changed
     bool patternsChanged = true;  // false: only a name, nothing to bring into view
 };
 

@@ -188,8 +188,8 @@ TEST_F(KeepingWorkTest, TheBackupIsTheOldFileItselfAndAFolderInItsPlaceDoesNotSt
     TypeNote('e');
     EXPECT_EQ(String("File Saved..."), SaveSong(state, "other"));
     EXPECT_EQ("e", FirstNote(songs + "other"));
-    EXPECT_EQ(0, std::system(("test \"$(ls -A '" + songs + "' | tr '\\n' ' ')\" = 'other other.bak tune tune.bak '")
-                                 .c_str()))
+    EXPECT_EQ(
+        0, std::system(("test \"$(ls -A '" + songs + "' | tr '\\n' ' ')\" = 'other other.bak tune tune.bak '").c_str()))
         << "no temporary left behind";
 }
 
