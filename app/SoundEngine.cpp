@@ -3,12 +3,22 @@
 // the tracker screen.
 #include "app/SoundEngine.h"
 
+#include <chrono>
+
 #include "editor/Editor.h"
 #include "host/Framework.h"
 #include "player/StartUp.h"
 #include "screen/Screen.h"
 #include "screen/ScreenRedraw.h"
-#include "song/WorkSafety.h"
+#include "store/Autosave.h"
+
+namespace {
+// The autosave interval is wall-clock time: counted in updates it stretched
+// whenever updates fell behind.
+double MonotonicSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
 
 int c_SoundEngine::OnCreate() {
     StartUp(*this, Audio(), Graphics(), SetUpdateRate);
@@ -21,7 +31,7 @@ int c_SoundEngine::OnCreate() {
 
 int c_SoundEngine::OnUpdate() {
     UpdateStep(*this, Input(), Audio(), SetUpdateRate);
-    AutosaveTick(*this);
+    AutosaveTick(*this, MonotonicSeconds());
     return 0;
 }
 

@@ -8,8 +8,8 @@
 #include "editor/Keys.h"
 #include "editor/Overlays.h"
 #include "player/Player.h"
+#include "song/SongChanges.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kUpdateRate = 50;
@@ -99,7 +99,7 @@ void RunPanelWidgetsNotingEdits(TrackerState& state, const c_InputDevice& input)
     const auto params = state.instrumentParams;
     RunPanelWidgets(state, input);
     if (!clicked) return;
-    PushUndo(state, false);
+    RecordEdit(state);
     const bool settingsChanged =
         speed != state.songSpeed || length != state.songLength || params != state.instrumentParams;
     if (settingsChanged && instrument == state.currentInstrument) NoteSongChanged(state);
