@@ -3,21 +3,35 @@
 // the tracker screen.
 #include "app/SoundEngine.h"
 
+#include <chrono>
+
 #include "editor/Editor.h"
 #include "host/Framework.h"
 #include "player/StartUp.h"
 #include "screen/Screen.h"
 #include "screen/ScreenRedraw.h"
-#include "song/WorkSafety.h"
+#include "store/Autosave.h"
+
+namespace {
+// The autosave interval is wall-clock time: counted in updates it stretched
+// whenever updates fell behind.
+double MonotonicSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
 
 int c_SoundEngine::OnCreate() {
     StartUp(*this, Audio(), Graphics(), SetUpdateRate);
+    // The first frame comes before the first update: it shows the values as
+    // the panel widgets hold them in range (with no click, they only clamp),
+    // not as the empty song leaves them, so it doesn't change a moment later.
+    RunPanelWidgets(*this, c_InputDevice());
     return 0;
 }
 
 int c_SoundEngine::OnUpdate() {
     UpdateStep(*this, Input(), Audio(), SetUpdateRate);
-    AutosaveTick(*this);
+    AutosaveTick(*this, MonotonicSeconds());
     return 0;
 }
 

@@ -155,6 +155,12 @@ void gxtkAudio::AfterUpdate() {
     if (devicePause_ && !devicePaused_ && Silent()) devicePaused_ = al_->PauseDevice(true);
 }
 
+void gxtkAudio::ResumeForInput() {
+    if (!devicePaused_) return;
+    ResumeDevice();
+    PauseDeviceWhenSilent();
+}
+
 void gxtkAudio::ResumeDevice() {
     silentUpdates_ = -1;
     if (!devicePaused_) return;

@@ -80,6 +80,11 @@ public:
     bool DevicePaused() const { return devicePaused_; }
     // The host calls this after every update.
     void AfterUpdate();
+    // A key or button went down: a paused device resumes now, between
+    // updates, so that a note the input starts at the next update sounds as
+    // soon as any other (a resumed device mixes its first period a period
+    // late). With nothing played it pauses again after the same silence.
+    void ResumeForInput();
     static constexpr int kSilentUpdatesBeforePause = 100;  // 2 s at 50 updates/s
     // Off by default; the host switches it on.
     void SetDevicePause(bool pause);

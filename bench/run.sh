@@ -21,7 +21,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { tail -
 # Only what the benchmarks run: the programs, their data and the bench programs.
 wanted="zrbtracker zrbtracker-test zrb_bench_bare_window zrbtracker-render zrb_wmclose zrb_waveforms zrb_images zrb_demosong
         zrb_bench_audio zrb_bench_audio_resume zrb_bench_player zrb_bench_screen zrb_bench_graphics zrb_bench_screen_draw_calls
-        zrb_bench_song_list"
+        zrb_bench_song_list zrb_bench_key_to_screen"
 known="$(cmake --build "$build" --target help 2>/dev/null | awk '{print $2}')"
 # A target that fails to build is reported; the benchmarks that need it are skipped.
 built=" "
@@ -74,6 +74,14 @@ fi
 if has zrbtracker && has zrbtracker-test && has zrb_wmclose && [ -f "$root/bench/host/run_cpu.sh" ]; then
     echo "== cpu (idle and playing, designed drawing against drawing only what changed; start-up)"
     bash "$root/bench/host/run_cpu.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/cpu: /"
+fi
+if has zrbtracker && has zrb_wmclose; then
+    echo "== latency (key to screen, the real program under Xvfb; key to sound is audio_resume above)"
+    if has zrb_bench_key_to_screen; then
+        bash "$root/bench/host/run_latency.sh" 2>/dev/null | grep -v '^\[e2e\]' | sed -u "s/^/latency: /"
+    else
+        echo "latency: missing (zrb_bench_key_to_screen needs libxtst-dev)"
+    fi
 fi
 if has zrbtracker && has zrb_wmclose; then
     echo "== playing (the real program under Xvfb, demo song)"

@@ -4,7 +4,8 @@
 #include "editor/EditorSteps.h"
 #include "editor/Keys.h"
 #include "player/Player.h"
-#include "song/SongFile.h"
+#include "song/Undo.h"
+#include "store/SongStore.h"
 
 namespace {
 // The allowed characters: three umlauts, space, lower-case letters,
@@ -49,19 +50,32 @@ void RunFileName(TrackerState& state, c_InputDevice& input, AudioDevice& audio) 
         state.fileName = state.fileName.Slice(0, state.fileName.Length() - 1);
 }
 
+// The name is emptied at the click; Escape puts back the name it had then,
+// and a name changed by Enter is one step of the edit history.
 void RunInstrumentName(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
+    constexpr int kEscapeKey = 27;
     String& name = state.instrumentNames[state.currentInstrument];
     if (editor::Clicked(input, editor::kInstrumentNameField)) {
+        if (state.instrumentNameEntry != 1) {
+            state.instrumentNameBefore = name;
+            state.instrumentNameSlot = state.currentInstrument;
+        }
         name = String();
         state.instrumentNameEntry = 1;
     }
     if (state.instrumentNameEntry != 1) return;
     state.transportState = tracker::kStandby;
     StopAllVoices(audio);
+    if (input.KeyHit(kEscapeKey) != 0) {
+        state.instrumentNames[state.instrumentNameSlot] = state.instrumentNameBefore;
+        state.instrumentNameEntry = 0;
+        return;
+    }
     TakeInstrumentNameChar(state, input);
     if (input.KeyHit(keys::kEnter) != 0) {
         while (name.Length() < tracker::kInstrumentNameLength) name += " ";
         state.instrumentNameEntry = 0;
+        RecordEdit(state);
     }
     if (ErasePressed(input)) name = String();
 }

@@ -7,8 +7,8 @@
 #include "editor/KeyPositions.h"
 #include "editor/Keys.h"
 #include "player/Player.h"
+#include "song/SongChanges.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kColumnsOnScreen = 8;
@@ -85,7 +85,7 @@ void EnterVolumeDigit(TrackerState& state, int c) {
     const int upper = c >= 'a' ? c - 'a' + 'A' : c;
     editor::WriteCell(state, tracker::VolumeColumn(editor::CursorChannel(state) - 1), editor::CursorCellIndex(state),
                       String::FromChar(upper));
-    PushUndo(state, false);
+    RecordEdit(state);
     state.cursorRow += 1;
 }
 
@@ -123,7 +123,7 @@ void EnterNoteKey(TrackerState& state, AudioDevice& audio, int c) {
                 editor::WriteCell(state, tracker::VolumeColumn(track), cell, "8");
             RestartPreview(state);
         }
-        PushUndo(state, false);
+        RecordEdit(state);
         state.cursorRow += 1;
     } else if (state.transportState == tracker::kStandby) {
         RestartPreview(state);
@@ -178,9 +178,9 @@ void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio)
     SelectPreviewWaveforms(state);
     if (!editor::TypingName(state)) {
         if (editor::KeyOrClick(input, keys::kInsert, editor::kInsertButton)) InsertPosition(state);
-        PushUndo(state, false);
+        RecordEdit(state);
         if (editor::KeyOrClick(input, keys::kBackspace, editor::kDeleteButton)) DeletePosition(state);
-        PushUndo(state, false);
+        RecordEdit(state);
     }
     MoveCursorColumn(state, input, audio);
     MovePosition(state, input);
@@ -193,7 +193,7 @@ void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio)
     if (editor::KeyOrClick(input, keys::kF10, editor::kPasteButtonLeft) ||
         editor::Clicked(input, editor::kPasteButtonRight))
         PasteTrack(state);
-    PushUndo(state, false);
+    RecordEdit(state);
     EnterNoteKey(state, audio, c);
     TakeQueuedChars(state, input, audio);
     RunPreviewModulation(state, audio);

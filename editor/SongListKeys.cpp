@@ -6,7 +6,7 @@
 #include "editor/EditorSteps.h"
 #include "editor/Keys.h"
 #include "editor/Overlays.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 
 namespace {
 using namespace overlay_layout;

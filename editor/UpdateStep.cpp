@@ -8,8 +8,8 @@
 #include "editor/Keys.h"
 #include "editor/Overlays.h"
 #include "player/Player.h"
+#include "song/SongChanges.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
 
 namespace {
 constexpr int kUpdateRate = 50;
@@ -99,7 +99,7 @@ void RunPanelWidgetsNotingEdits(TrackerState& state, const c_InputDevice& input)
     const auto params = state.instrumentParams;
     RunPanelWidgets(state, input);
     if (!clicked) return;
-    PushUndo(state, false);
+    RecordEdit(state);
     const bool settingsChanged =
         speed != state.songSpeed || length != state.songLength || params != state.instrumentParams;
     if (settingsChanged && instrument == state.currentInstrument) NoteSongChanged(state);
@@ -111,6 +111,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
     const String statusBefore = state.statusText;
     state.redrawCounter += 1;
     state.wheelDelta = input.MouseWheel();
+    if (input.AnyKeyHit() || input.AnyCharQueued() || state.wheelDelta != 0) state.inputSinceFrame = true;
     if (state.transportState == tracker::kPlaying) {
         state.statusText = "Playing...";
         PlayerTick(state, audio);

@@ -67,6 +67,8 @@ void c_GameDelegate::FirstFrameShown() {
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {
+    // The sound device wakes on the press, not on the note of the next update.
+    if (event == EVENT_KEY_PRESSED && openAl) openAl->ResumeForInput();
     input->KeyEvent(event, data);
     if (event == EVENT_KEY_PRESSED && (data == input::KEYCODE_WINDOW_CLOSE || data == input::KEYCODE_BACK_BUTTON)) {
         if (c_App* app = Framework().app) app->OnClose();
@@ -75,6 +77,7 @@ void c_GameDelegate::KeyEvent(int event, int data) {
 }
 
 void c_GameDelegate::MouseEvent(int event, int data, float x, float y, float z) {
+    if (event == EVENT_BUTTON_PRESSED && openAl) openAl->ResumeForInput();
     input->MouseEvent(event, data, x, y, z);
 }
 

@@ -70,6 +70,8 @@ public:
     }
     // True when any key or button went down during this update.
     bool AnyKeyHit() const { return hitListCount_ > 0; }
+    // True when this update's character queue holds anything, read or not.
+    bool AnyCharQueued() const { return charCount_ > 0; }
     float MouseX() const;
     float MouseY() const;
     float MouseWheel();

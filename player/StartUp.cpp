@@ -6,8 +6,10 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "io/DataPath.h"
-#include "song/SongFolder.h"
 #include "song/SongModel.h"
+#include "song/Undo.h"
+#include "store/Autosave.h"
+#include "store/SongFolder.h"
 
 namespace {
 constexpr int kUpdatesPerSecond = 50;
@@ -39,5 +41,7 @@ void StartUp(TrackerState& state, AudioDevice& audio, c_GraphicsContext& graphic
         ReportIfMissing(state.waveBank[static_cast<size_t>(slot)], kWaveformFiles[slot]);
     }
     BuildEmptySong(state);
+    StartNewHistory(state);
     PrepareSongFolder();
+    if (TakeAutosaveNotice()) state.statusText = kAutosaveKeptStatus;
 }

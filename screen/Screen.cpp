@@ -142,6 +142,7 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
 
 void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw) {
     if (!redraw.skipping) {
+        state.inputSinceFrame = false;
         RenderScreen(state, g);
         return;
     }
@@ -154,6 +155,13 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
     const bool follow = state.followMode == kFollowOn;
     const bool due = playing ? follow && state.playRow == 0 : state.redrawCounter > screen::kFullLayoutInterval;
     if (due) state.redrawCounter = 0;
+    // A key or click shows at the next frame, not at the next due layout:
+    // the layout is drawn at once when the input changed what it shows, and
+    // the cadence goes on as it was. While playing it is laid out from the
+    // pattern's first row, as the due layout is; without following, playback
+    // keeps the layout it found.
+    const bool input = state.inputSinceFrame && (!playing || follow);
+    state.inputSinceFrame = false;
 
     const bool lost = !redraw.valid_ || g.FrameContentLost();
     bool layoutDrawn = false;
@@ -165,6 +173,19 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
             redraw.layoutChanged_ = false;
             layoutDrawn = true;
         }
+    } else if (input) {
+        const int playRow = state.playRow;
+        if (playing) state.playRow = 0;
+        const uint64_t key = LayoutKey(state);
+        // While playing, the marker moving over the kept layout marks it
+        // changed; only what the input changed counts then.
+        if (key != redraw.layoutKey_ || (!playing && redraw.layoutChanged_)) {
+            DrawMainScreen(state, g);
+            redraw.layoutKey_ = key;
+            redraw.layoutChanged_ = false;
+            layoutDrawn = true;
+        }
+        state.playRow = playRow;
     }
     if (lost) state.redrawCounter = 0;
     redraw.valid_ = true;

@@ -1,7 +1,8 @@
 // ScreenRedraw: what the tracker screen last drew, so that a frame draws only
 // what changed. The designed rule still decides when the full layout may be
-// drawn; it is then drawn only when a field it shows changed since the last
-// one (a key over every field the layout reads) or other drawing went over it.
+// drawn, and so does an update that read input (the frame after it); it is
+// then drawn only when a field it shows changed since the last one (a key
+// over every field the layout reads) or other drawing went over it.
 // Each part of the status area is drawn only when its value changed or other
 // drawing overlapped it. A frame whose kept picture was lost (first frame, new
 // context, new size) draws everything.

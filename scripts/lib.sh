@@ -4,7 +4,7 @@ ZRB_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZRB_BUILD_PACKAGES="cmake g++ clang pkg-config libglfw3-dev libopenal-dev libopenal1 libstb-dev libx11-dev \
 libgl1-mesa-dev libgl1-mesa-dri libgtest-dev libsndfile1-dev"
 ZRB_TEST_PACKAGES="xvfb xdotool x11-apps x11-utils imagemagick sox python3-numpy alsa-utils \
-sound-theme-freedesktop libclang-rt-14-dev x11-xkb-utils"
+sound-theme-freedesktop libclang-rt-14-dev x11-xkb-utils libxtst-dev"
 
 # The page: emscripten, python3 to serve it; its tests add chromium, and npm
 # for puppeteer-core (tests/web/package-lock.json) when no npm is installed.

@@ -7,22 +7,13 @@
 // A header count above 256 loads 256 patterns; positions above 255 are
 // clamped to 255 so playback never addresses cells beyond the columns; the
 // song length is clamped to 1..99 positions, the range the editor keeps.
-//
-// Saving writes a temporary file beside the target, flushes it and renames
-// it over the old name, so a failed save leaves the old file as it was.
 #include "song/SongFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "io/AtomicFile.h"
-#include "io/TextFile.h"
-#include "song/SongFolder.h"
 #include "song/SongModel.h"
-#include "song/SongNames.h"
-#include "song/Undo.h"
-#include "song/WorkSafety.h"
 
 namespace {
 using CodePoint = String::CodePoint;
@@ -39,8 +30,9 @@ constexpr int kHeaderLength = 7;
 constexpr int kMaxPatternNumber = tracker::kPatterns - 1;
 constexpr int kDefaultSpeedForZero = 5;
 constexpr int kMaxSongPositions = tracker::kMaxSongPositions;
-// Older versions wrote the Delete key's character into note cells; it is saved
-// as the empty cell the user meant.
+// Older versions wrote the Delete key's character into note cells. It is read
+// and saved as the empty cell the user meant, so an old song plays as it
+// will sound after a save (the player would take it for a C).
 constexpr CodePoint kDeleteChar = 127;
 
 // Offsets of the fields after the columns, for n stored patterns.
@@ -119,8 +111,10 @@ void DecodeSongText(TrackerState& state, const String& text) {
 
     for (int k = 0; k < kColumns; ++k) {
         const CodePoint empty = EmptyColumn(k)[0];
-        state.songColumns[k] = String::FromCodePoints(
-            reader.Run(ColumnsStart() + int64_t{kRowsPerPattern} * n * k, loadedRows, empty, kColumnLength));
+        std::vector<CodePoint> cells =
+            reader.Run(ColumnsStart() + int64_t{kRowsPerPattern} * n * k, loadedRows, empty, kColumnLength);
+        if (k < tracker::kChannels) std::replace(cells.begin(), cells.end(), kDeleteChar, empty);
+        state.songColumns[k] = String::FromCodePoints(std::move(cells));
     }
     for (int i = 0; i < kPositions; ++i)
         state.positions[static_cast<size_t>(i)] =
@@ -133,26 +127,3 @@ void DecodeSongText(TrackerState& state, const String& text) {
 }
 
 bool IsSongText(const String& text) { return text.Length() >= kHeaderLength && text.StartsWith(kMagic); }
-
-String SaveSong(TrackerState& state, const String& name) {
-    if (name.Empty()) return "Enter a Name...";
-    MakeSongFolder();
-    String path;
-    if (!ResolveSongName(name, path) || !KeepBackupOf(path)) return "Saving Failed!";
-    if (!SaveFileAtomically(path, EncodeSong(state).ToUtf8())) return "Saving Failed!";
-    NoteSongStored(state);
-    return "File Saved...";
-}
-
-String LoadSong(TrackerState& state) {
-    String path;
-    if (!ResolveSongName(state.fileName, path)) return "Loading Failed!";
-    const String text = LoadString(path, kLargestSongFileBytes);
-    if (!IsSongText(text)) return "Loading Failed!";
-    // The text is already read, so loading the autosave itself keeps both.
-    SaveUnsavedWork(state);
-    DecodeSongText(state, text);
-    PushUndo(state, true);
-    NoteSongStored(state);
-    return "File Loaded...";
-}

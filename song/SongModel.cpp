@@ -3,8 +3,6 @@
 
 #include <vector>
 
-#include "song/Undo.h"
-
 int DecodeNoteCode(String::CodePoint c) {
     switch (c) {
         case 'y': return 0;
@@ -81,6 +79,5 @@ void BuildEmptySong(TrackerState& state) {
     state.cursorRow = 1;
     const String order = state.orderText;
     for (int i = 0; i < tracker::kPositions; ++i) state.positions[i] = order.Slice(2 * i, 2 * i + 2).ToInt();
-    PushUndo(state, true);
     state.statusText = "Standby...";
 }

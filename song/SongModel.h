@@ -26,5 +26,5 @@ String ReplaceChar(const String& text, int position, const String& c);
 // The 8192-character column of an empty song for column k.
 String EmptyColumn(int column);
 // Fills the song columns with the empty song, every position 0, cursor at
-// 1,1 and "Standby..."; the edit history starts from it.
+// 1,1 and "Standby..."; the edit history is the caller's (StartNewHistory).
 void BuildEmptySong(TrackerState& state);

@@ -44,8 +44,10 @@ inline int OctaveColumn(int channel) { return 12 + channel; }
 struct SongSnapshot {
     std::array<String, tracker::kColumns> columns;
     std::array<int, tracker::kPositions> positions{};
+    std::array<String, tracker::kInstrumentNameSlots> instrumentNames;
     int editPosition = 0;
-    int editPattern = -1;  // -1: the order list changed
+    int editPattern = -1;         // -1: the order list changed
+    bool patternsChanged = true;  // false: only a name, nothing to bring into view
 };
 
 // The states the user had, oldest first; `current` is the one shown. States
@@ -56,14 +58,17 @@ struct UndoHistory {
 };
 
 // Whether the song changed since it was last saved or loaded, and since the
-// last autosave; time is counted in updates.
+// last autosave; the autosave interval is counted on a monotonic clock.
 struct UnsavedWork {
     bool changedSinceSave = false;
     bool changedSinceAutosave = false;
-    int updatesSinceAutosave = 0;
-    // The first autosave of a session keeps the one found on disk (an earlier
-    // session's, perhaps not yet recovered) as autosave.bak.
-    bool earlierAutosaveKept = false;
+    bool clockStarted = false;
+    double lastAutosaveSeconds = 0;
+    // The newest autosave (in the songs folder, or in the fallback folder)
+    // holds this work, written since the last load: the next autosave
+    // rewrites it instead of pushing the rotation down.
+    bool autosaveHoldsThisWork = false;
+    bool fallbackHoldsThisWork = false;
 };
 
 // Per tracker channel, reset by every note-on.
@@ -99,6 +104,9 @@ struct TrackerState {
     std::array<int, tracker::kPositions> positions{};
     String statusText;
     int redrawCounter = 0;
+    // An update since the last frame read a key, character, click or wheel
+    // step: the next frame shows at once what it changed. The frame clears it.
+    bool inputSinceFrame = false;
     float wheelDelta = 0;
     int transportState = tracker::kStandby;
 
@@ -139,6 +147,10 @@ struct TrackerState {
     std::array<String, tracker::kInstrumentNameSlots> instrumentNames;
     int currentInstrument = 1;
     int instrumentNameEntry = 0;
+    // While a name is typed: the instrument and the name it had at the
+    // click, which Escape puts back and the edit history still counts.
+    int instrumentNameSlot = 0;
+    String instrumentNameBefore;
 
     // Preview voice of the editor.
     c_Sound* previewOscA = nullptr;

@@ -5,11 +5,20 @@
 
 #include <algorithm>
 
-#include "song/WorkSafety.h"
+#include "song/SongChanges.h"
 
 namespace {
+// A name being typed counts as the name it had before, until Enter.
+std::array<String, tracker::kInstrumentNameSlots> SettledNames(const TrackerState& state) {
+    auto names = state.instrumentNames;
+    if (state.instrumentNameEntry == 1)
+        names[static_cast<size_t>(state.instrumentNameSlot)] = state.instrumentNameBefore;
+    return names;
+}
+
 bool SameSong(const SongSnapshot& snapshot, const TrackerState& state) {
-    return snapshot.positions == state.positions && snapshot.columns == state.songColumns;
+    return snapshot.positions == state.positions && snapshot.columns == state.songColumns &&
+           snapshot.instrumentNames == SettledNames(state);
 }
 
 int ShownPosition(const TrackerState& state) { return std::clamp(state.currentPosition, 0, tracker::kPositions - 1); }
@@ -18,6 +27,7 @@ SongSnapshot Capture(const TrackerState& state) {
     SongSnapshot snapshot;
     snapshot.columns = state.songColumns;
     snapshot.positions = state.positions;
+    snapshot.instrumentNames = SettledNames(state);
     snapshot.editPosition = ShownPosition(state);
     snapshot.editPattern = state.positions[static_cast<size_t>(snapshot.editPosition)];
     return snapshot;
@@ -26,6 +36,7 @@ SongSnapshot Capture(const TrackerState& state) {
 void Restore(TrackerState& state, const SongSnapshot& snapshot) {
     state.songColumns = snapshot.columns;
     state.positions = snapshot.positions;
+    state.instrumentNames = snapshot.instrumentNames;
 }
 
 // The user sees what changed: the position of the edit comes on screen,
@@ -33,7 +44,7 @@ void Restore(TrackerState& state, const SongSnapshot& snapshot) {
 // has that pattern there, the first position that has it. Playback keeps its
 // position.
 void BringIntoView(TrackerState& state, const SongSnapshot& edit) {
-    if (state.transportState == tracker::kPlaying) return;
+    if (state.transportState == tracker::kPlaying || !edit.patternsChanged) return;
     const auto& positions = state.positions;
     if (edit.editPattern < 0 || positions[static_cast<size_t>(edit.editPosition)] == edit.editPattern) {
         if (positions[static_cast<size_t>(ShownPosition(state))] != edit.editPattern)
@@ -46,18 +57,25 @@ void BringIntoView(TrackerState& state, const SongSnapshot& edit) {
 }
 }  // namespace
 
-void PushUndo(TrackerState& state, bool reset) {
+void StartNewHistory(TrackerState& state) {
     UndoHistory& history = state.undoHistory;
-    if (reset || history.current < 0) {
-        history.states.clear();
-        history.states.push_back(Capture(state));
-        history.current = 0;
-        if (reset) return;
+    history.states.clear();
+    history.states.push_back(Capture(state));
+    history.current = 0;
+}
+
+void RecordEdit(TrackerState& state) {
+    UndoHistory& history = state.undoHistory;
+    // Without a history there is no state before the edit to step back to.
+    if (history.current < 0) {
+        StartNewHistory(state);
+        return;
     }
     const SongSnapshot& shown = history.states[static_cast<size_t>(history.current)];
     if (SameSong(shown, state)) return;
     SongSnapshot edit = Capture(state);
     if (edit.positions != shown.positions) edit.editPattern = -1;
+    edit.patternsChanged = edit.positions != shown.positions || edit.columns != shown.columns;
     history.states.resize(static_cast<size_t>(history.current) + 1);
     history.states.push_back(std::move(edit));
     if (static_cast<int>(history.states.size()) > tracker::kUndoDepth + 1) history.states.pop_front();

@@ -1,10 +1,12 @@
 // How long a key waits for its first mixed sample: with the sound device kept
 // mixing through silence, with pausing on and keys in quick succession (the
-// device is still mixing), and with pausing on after a long silence (the play
-// resumes the paused device): the time from PlaySample until the source's play
-// position first moves, on OpenAL Soft's null device (it mixes in real time,
-// one period at a time). Also what PlaySample and StopChannel cost.
-// Prints figures only.
+// device is still mixing), and with pausing on after a long silence, where
+// either the note resumes the paused device (as it once did) or the key press
+// does, a moment before the note's update. A key falls at any moment of the
+// update period: the note starts 0..20 ms after it. Measured: from the key,
+// and from the note's PlaySample, until the source's play position first
+// moves, on OpenAL Soft's null device (it mixes in real time, one period at a
+// time). Also what PlaySample and StopChannel cost. Prints figures only.
 #include <AL/al.h>
 
 #include <algorithm>
@@ -24,8 +26,10 @@ constexpr int kTrials = 60;
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
+constexpr int kUpdatePeriodMicroseconds = 20000;
+
 struct Figures {
-    std::vector<double> firstSample, play, stop, pause;
+    std::vector<double> fromKey, firstSample, play, stop, pause;
 };
 
 double Median(std::vector<double> values) {
@@ -36,7 +40,7 @@ double Largest(const std::vector<double>& values) {
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
-Figures Measure(bool pause, bool longSilence) {
+Figures Measure(bool pause, bool longSilence, bool resumeAtKey) {
     Figures figures;
     gxtkAudio audio;
     if (!audio.HasContext()) return figures;
@@ -54,6 +58,9 @@ Figures Measure(bool pause, bool longSilence) {
         const auto pauseStart = Clock::now();
         for (int update = 0; update < updates; ++update) audio.AfterUpdate();
         figures.pause.push_back(Seconds(pauseStart));
+        const auto key = Clock::now();
+        if (resumeAtKey) audio.ResumeForInput();
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % kUpdatePeriodMicroseconds));
         const auto start = Clock::now();
         audio.PlaySample(sample, 1, 1);
         figures.play.push_back(Seconds(start));
@@ -65,6 +72,7 @@ Figures Measure(bool pause, bool longSilence) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
         figures.firstSample.push_back(Seconds(start));
+        figures.fromKey.push_back(Seconds(key));
         const auto stopStart = Clock::now();
         audio.StopChannel(1);
         figures.stop.push_back(Seconds(stopStart));
@@ -78,18 +86,27 @@ int main() {
     setenv("ALSOFT_DRIVERS", "null", 0);
     const struct {
         const char* label;
-        bool pause, longSilence;
-    } kModes[] = {
-        {"always mixing", false, false}, {"pausing, keys close", true, false}, {"pausing, after 2 s", true, true}};
+        bool pause, longSilence, resumeAtKey;
+    } kModes[] = {{"always mixing", false, false, true},
+                  {"pausing, keys close", true, false, true},
+                  {"after 2 s, by note", true, true, false},
+                  {"after 2 s, by key", true, true, true}};
+    double betweenNotes = 0;
     for (const auto& mode : kModes) {
-        const Figures f = Measure(mode.pause, mode.longSilence);
+        const Figures f = Measure(mode.pause, mode.longSilence, mode.resumeAtKey);
         if (f.firstSample.empty()) {
             std::printf("no default device\n");
             return 0;
         }
         const char* label = mode.label;
-        std::printf("%-20s key to first mixed sample: median %.2f ms, largest %.2f ms (%d keys)\n", label,
-                    Median(f.firstSample) * 1e3, Largest(f.firstSample) * 1e3, kTrials);
+        const double fromKey = Median(f.fromKey) * 1e3;
+        std::printf("%-20s key to first mixed sample: median %.2f ms, largest %.2f ms (%d keys)", label, fromKey,
+                    Largest(f.fromKey) * 1e3, kTrials);
+        if (mode.pause && !mode.longSilence) betweenNotes = fromKey;
+        if (mode.longSilence) std::printf("  goal: within 2 ms of keys close (%+.2f ms)", fromKey - betweenNotes);
+        std::printf("\n");
+        std::printf("%-20s note's update to first mixed sample: median %.2f ms, largest %.2f ms\n", label,
+                    Median(f.firstSample) * 1e3, Largest(f.firstSample) * 1e3);
         std::printf("%-20s PlaySample %.3f ms, StopChannel %.3f ms (medians)\n", label, Median(f.play) * 1e3,
                     Median(f.stop) * 1e3);
         if (mode.longSilence)

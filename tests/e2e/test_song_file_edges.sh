@@ -37,11 +37,12 @@ zrb_start_xvfb || exit 1
 zrb_make_app_dir
 SONGS="$ZRB_APP_DIR/data/songs"
 mkdir -p "$SONGS/kept"
-printf 'partial' >"$SONGS/tune.tmp-Ab3dE9"
-touch -d '2 hours ago' "$SONGS/tune.tmp-Ab3dE9"
-printf 'partial' >"$SONGS/busy.tmp-Zz9yX8"  # as if another tracker were saving now
+printf 'partial' >"$SONGS/.tune~tmp-Ab3dE9"
+touch -d '2 hours ago' "$SONGS/.tune~tmp-Ab3dE9"
+printf 'partial' >"$SONGS/.busy~tmp-Zz9yX8"  # as if another tracker were saving now
 printf 'not ours' >"$SONGS/notes.tmp-old"
-touch -d '2 hours ago' "$SONGS/notes.tmp-old"
+printf 'a song typed so' >"$SONGS/tune.tmp-Ab3dE9"  # the name field takes this name
+touch -d '2 hours ago' "$SONGS/notes.tmp-old" "$SONGS/tune.tmp-Ab3dE9"
 printf 'old' >"$SONGS/kept/tune"
 ln -s kept/tune "$SONGS/linked"
 mkfifo "$SONGS/pipe"
@@ -50,10 +51,11 @@ zrb_start_app
 zrb_find_window || exit 1
 zrb_wait_screen_drawn start || { echo "FAIL: the screen was never drawn"; exit 1; }
 
-no_stale_temporary() { [ ! -e "$SONGS/tune.tmp-Ab3dE9" ]; }
+no_stale_temporary() { [ ! -e "$SONGS/.tune~tmp-Ab3dE9" ]; }
 zrb_check "a stale temporary save file is gone after start-up" zrb_wait_for 30 no_stale_temporary
-zrb_check "a temporary younger than a minute stays" test -e "$SONGS/busy.tmp-Zz9yX8"
+zrb_check "a temporary younger than a minute stays" test -e "$SONGS/.busy~tmp-Zz9yX8"
 zrb_check "a file of another name pattern stays" test -e "$SONGS/notes.tmp-old"
+zrb_check "a song named like an older version's temporary file stays" test -e "$SONGS/tune.tmp-Ab3dE9"
 
 # F12 on a folder's name shows "Loading Failed!": the reference for the FIFO below.
 enter_name folder kept 0 || { echo "FAIL: typing the name kept"; zrb_finish; }

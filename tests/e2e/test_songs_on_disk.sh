@@ -2,7 +2,9 @@
 # Songs on disk with the real program: the file-name line, F11 writing the new
 # song byte for byte, notes saved and loaded back by a second program started
 # on the same folder (checked by saving again and by the screen), and F12 with
-# a name that has no file keeping the song in memory.
+# a name that has no file keeping the song in memory. The start-up sweep
+# removes a save's stale temporary file in a sub-folder and keeps a song the
+# user named like one.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -68,10 +70,21 @@ PY
 songs_listing() { (cd "$ZRB_APP_DIR/data/songs" && ls -A); }
 differs_from() { ! cmp -s "$1" "$2"; }
 
-zrb_start
+zrb_setup
+zrb_start_xvfb || exit 1
+zrb_make_app_dir
 SONGS="$ZRB_APP_DIR/data/songs"
+# A song typed as "groove.tmp-take01" and a killed save's leftover, both old.
+mkdir -p "$SONGS/drums"
+write_new_song "$SONGS/groove.tmp-take01"
+printf 'half a song' >"$SONGS/drums/.kick~tmp-a1B2c3"
+touch -d '10 minutes ago' "$SONGS/groove.tmp-take01" "$SONGS/drums/.kick~tmp-a1B2c3"
+zrb_start_app
+zrb_find_window || exit 1
 zrb_wait_screen_drawn start || { echo "FAIL: the screen was never drawn"; exit 1; }
 listing_at_start="$(songs_listing)"
+zrb_check "the sweep keeps a song named like a temporary file" test -f "$SONGS/groove.tmp-take01"
+zrb_check "the sweep removes a stale temporary in a sub-folder" test ! -e "$SONGS/drums/.kick~tmp-a1B2c3"
 
 # ---- F11 with no name: a message, no file.
 zrb_key F11

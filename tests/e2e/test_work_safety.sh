@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Work is not lost, with the real program: closing with an unsaved note leaves
-# it in data/songs/autosave; saving twice keeps the first version as NAME.bak;
+# it in data/songs/autosave, and the next start-up says so; saving twice keeps the first version as NAME.bak;
 # names reaching outside the songs folder are refused and write nothing there;
 # a PNG and a text file do not load as songs; Ctrl+Z and Ctrl+Y undo and
 # redo a note; SIGTERM keeps an unsaved note in the autosave and ends the
-# program with 143, and the earlier session's autosave stays as autosave.bak.
+# program with 143, and the earlier session's autosave moves to autosave.1.
+# With a folder in the autosave's place, F12 over unsaved work keeps the song
+# and says "Loading Failed!", and closing leaves the work in the fallback
+# folder outside data/, named on stderr.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -64,6 +67,8 @@ zrb_expect_eq "the autosave holds the unsaved note" q "$(first_note "$SONGS/auto
 zrb_start_app
 zrb_find_window || exit 1
 zrb_wait_screen_drawn second || { echo "FAIL: the second screen was never drawn"; exit 1; }
+zrb_check "after a close that kept unsaved work the start-up status says so" \
+    zrb_region_changed "$ZRB_TMP/start.png" "$ZRB_TMP/second.png" "$STATUS_MESSAGE"
 set_name tune "" tune || { echo "FAIL: typing the name tune"; zrb_finish; }
 zrb_key F11
 zrb_check "F11 writes tune" zrb_wait_file "$SONGS/tune" 1675 30
@@ -117,6 +122,27 @@ zrb_expect_eq "SIGTERM ends the program with 143" 143 "$ZRB_APP_STATUS"
 zrb_check "the autosave holds the note typed after the last save" \
     python3 -c 'import sys; t = open(sys.argv[1], "rb").read().decode("utf-8"); sys.exit(0 if "e" in t[7:7 + 32] else 1)' \
     "$SONGS/autosave"
-zrb_expect_eq "the first session's autosave is kept as autosave.bak" q "$(first_note "$SONGS/autosave.bak")"
+zrb_expect_eq "the first session's autosave moved down the rotation to autosave.1" q "$(first_note "$SONGS/autosave.1")"
+
+# ---- The autosave blocked by a folder in its place.
+rm -f "$SONGS"/autosave*
+mkdir "$SONGS/autosave"
+STATE_HOME="$ZRB_TMP/state"
+zrb_start_app XDG_STATE_HOME="$STATE_HOME"
+zrb_find_window || exit 1
+zrb_wait_screen_drawn blocked || { echo "FAIL: the fourth screen was never drawn"; exit 1; }
+set_name blocked "" tune || { echo "FAIL: typing tune"; zrb_finish; }
+zrb_key space
+step note-r r "$PATTERN_ROWS" || zrb_log "the note did not show"
+zrb_key F12
+zrb_check "F12 over unsaved work with the autosave blocked says Loading Failed!" \
+    zrb_shot_until blocked_load 10 same "$ZRB_TMP/up_loaded.png" "$STATUS_MESSAGE"
+zrb_check "the unsaved song stays on screen" zrb_region_same "$ZRB_TMP/note-r.png" "$ZRB_TMP/blocked_load.png" "$PATTERN_ROWS"
+zrb_close_window
+zrb_wait_exit 30
+zrb_expect_eq "the close with the autosave blocked still exits with 0" 0 "$ZRB_APP_STATUS"
+zrb_check "stderr names the fallback file" grep -qF "unsaved work written to $STATE_HOME/zrbtracker/autosave" "$ZRB_TMP/stderr.txt"
+zrb_expect_eq "the fallback file holds the unsaved note" r "$(first_note "$STATE_HOME/zrbtracker/autosave")"
+zrb_check "the folder in the way is left alone" test -d "$SONGS/autosave"
 rm -f "$OUTSIDE"
 zrb_finish

@@ -241,7 +241,9 @@ int64_t SoundFileOutput::WriteBytes(const void* data, int64_t count) {
     return count;
 }
 
-bool SoundFileOutput::Commit(std::string& error) {
+bool SoundFileOutput::Commit(std::string& error) { return Finish(error) && Place(error); }
+
+bool SoundFileOutput::Finish(std::string& error) {
     if (!file_) {
         error = "cannot write output (not open)";
         return false;
@@ -261,6 +263,14 @@ bool SoundFileOutput::Commit(std::string& error) {
     if (!written) {
         error = Failure(sf_error_number(closed));
         Abandon();
+        return false;
+    }
+    return true;
+}
+
+bool SoundFileOutput::Place(std::string& error) {
+    if (temporaryPath_.empty() || file_ || fd_ >= 0) {
+        error = "cannot write output (not finished)";
         return false;
     }
     if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
@@ -288,6 +298,80 @@ void SoundFileOutput::Abandon() {
         unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }
+}
+
+namespace {
+// The regular file at path kept under a partial name beside it until the
+// outputs are all in place: a hard link (the name keeps its file meanwhile),
+// or the file itself moved aside where links don't work. Empty when there is
+// no older file; false when it can't be kept.
+bool KeepOlder(const std::string& path, std::string& kept, bool& movedAside) {
+    kept.clear();
+    movedAside = false;
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return true;
+    std::string pattern = DirectoryOf(path) + "/." + BaseNameOf(path) + kPartialMarker + "XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    close(fd);
+    unlink(pattern.c_str());
+    if (link(path.c_str(), pattern.c_str()) != 0) {
+        if (std::rename(path.c_str(), pattern.c_str()) != 0) return false;
+        movedAside = true;
+    }
+    kept = pattern;
+    return true;
+}
+
+void PutBackOlder(const std::string& path, const std::string& kept) {
+    if (kept.empty())
+        unlink(path.c_str());
+    else
+        std::rename(kept.c_str(), path.c_str());
+}
+}  // namespace
+
+bool CommitTogether(const std::vector<SoundFileOutput*>& outputs, size_t& failedIndex, std::string& error) {
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        if (!outputs[i]->Finish(error)) {
+            failedIndex = i;
+            return false;
+        }
+    }
+    std::vector<std::string> kept(outputs.size());
+    std::vector<bool> movedAside(outputs.size(), false);
+    size_t placed = 0;
+    bool ok = true;
+    for (; placed < outputs.size(); ++placed) {
+        bool aside = false;
+        if (!KeepOlder(outputs[placed]->TargetPath(), kept[placed], aside)) {
+            error = std::string("cannot write output (") + std::strerror(errno) + ")";
+            ok = false;
+            break;
+        }
+        movedAside[placed] = aside;
+        if (!outputs[placed]->Place(error)) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) {
+        for (const std::string& name : kept)
+            if (!name.empty()) unlink(name.c_str());
+        return true;
+    }
+    failedIndex = placed;
+    // The one that failed was not placed: its older file goes back only if
+    // it was moved aside. The ones before it are taken back.
+    if (placed < outputs.size() && !kept[placed].empty()) {
+        if (movedAside[placed])
+            std::rename(kept[placed].c_str(), outputs[placed]->TargetPath().c_str());
+        else
+            unlink(kept[placed].c_str());
+    }
+    for (size_t i = 0; i < placed; ++i) PutBackOlder(outputs[i]->TargetPath(), kept[i]);
+    for (SoundFileOutput* output : outputs) output->Abandon();
+    return false;
 }
 
 void RemoveStalePartials(const std::string& path) {

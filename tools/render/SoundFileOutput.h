@@ -36,6 +36,12 @@ public:
     bool Write(const int16_t* interleavedStereo, int frames, std::string& error);
     // Finishes the file and moves it to its name, replacing an older file.
     bool Commit(std::string& error);
+    // Commit in two steps, for outputs that stand or fall together: Finish
+    // completes the temporary file, Place moves it to its name.
+    bool Finish(std::string& error);
+    bool Place(std::string& error);
+    // The file the output replaces (a link followed).
+    const std::string& TargetPath() const { return path_; }
     // Closes and removes the temporary file.
     void Abandon();
 
@@ -64,6 +70,11 @@ private:
     int writeErrno_ = 0;    // the first failed write's reason
     int pendingSlot_ = -1;  // where a signal handler finds temporaryPath_
 };
+
+// Commits every output or none: when one can't be finished or placed, the
+// ones already placed are taken back (their older files, if any, return) and
+// failedIndex names the one that failed.
+bool CommitTogether(const std::vector<SoundFileOutput*>& outputs, size_t& failedIndex, std::string& error);
 
 // Removes stale temporary files of earlier, killed exports beside `path`:
 // only names of our own pattern, owned by us and older than a minute.

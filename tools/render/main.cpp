@@ -191,8 +191,11 @@ int main(int argc, char** argv) {
         ticksBefore += plan.TotalTicks();
     }
     progress.Finish();
-    for (auto& target : targets)
-        if (!target->output.Commit(error)) return Fail(target->path, error);
+    // The mix and its stems are kept together or not at all.
+    std::vector<render::SoundFileOutput*> outputs;
+    for (auto& target : targets) outputs.push_back(&target->output);
+    size_t failed = 0;
+    if (!render::CommitTogether(outputs, failed, error)) return Fail(targets[failed]->path, error);
 
     if (!options.quiet) {
         const Target& mix = *targets.front();

@@ -1,8 +1,8 @@
 // The edit history through the real update step: depth, redo, pastes, the
 // order list brought back into view, and characters that arrive together.
 #include "EditorHarness.h"
+#include "song/SongChanges.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
 
 namespace {
 class EditHistoryTest : public EditorTest {
@@ -151,5 +151,60 @@ TEST_F(EditHistoryTest, OnlyTheUsersOwnChangesMarkTheSongChanged) {
     Update();
     TypeText("ab");
     EXPECT_TRUE(HasUnsavedChanges(state));
+}
+}  // namespace
+
+namespace {
+class InstrumentNameHistoryTest : public EditHistoryTest {
+protected:
+    void ClickName() {
+        Click(500, 129);
+        Update();
+    }
+    void Tap(int key) {
+        TapKey(key);
+        Update();
+    }
+};
+
+TEST_F(InstrumentNameHistoryTest, EscapePutsTheNameBackAndAChangedNameIsOneUndoStep) {
+    state.instrumentNames[1] = "bass                 ";
+    StartNewHistory(state);
+    ClickName();
+    EXPECT_TRUE(state.instrumentNames[1].Empty()) << "emptied at the click, as designed";
+    TypeText("lead");
+    Tap(27);  // Escape
+    EXPECT_EQ(state.instrumentNames[1], String("bass                 "));
+    EXPECT_EQ(state.instrumentNameEntry, 0);
+    EXPECT_EQ(UndoSteps(state), 0) << "nothing changed, nothing to undo";
+
+    ClickName();
+    TypeText("lead");
+    Tap(keys::kEnter);
+    EXPECT_EQ(state.instrumentNames[1], String("lead                 "));
+    EXPECT_EQ(UndoSteps(state), 1) << "four typed letters and Enter are one step";
+    Undo();
+    EXPECT_EQ(state.instrumentNames[1], String("bass                 "));
+    Redo();
+    EXPECT_EQ(state.instrumentNames[1], String("lead                 "));
+}
+
+TEST_F(InstrumentNameHistoryTest, TheHistoryHoldsSixtyFourEditsAndNoMore) {
+    StartEditing();
+    TapKey(keys::kDown);  // notes go down one channel, row after row
+    const std::string notes = "qwertzuiopqwertzuiopqwertzuiopqwertzuiopqwertzuiopqwertzuiopqwertzuiop";  // 70
+    std::vector<std::array<String, tracker::kColumns>> after;
+    for (char note : notes) {
+        TypeText(std::string(1, note));
+        if (state.cursorRow == 32) state.cursorRow = 1;
+        after.push_back(state.songColumns);
+    }
+    EXPECT_EQ(UndoSteps(state), tracker::kUndoDepth);
+    for (int i = 0; i < tracker::kUndoDepth; ++i) Undo();
+    EXPECT_TRUE(SongIs(after[notes.size() - 1 - tracker::kUndoDepth])) << "back to the state after note 6";
+    Undo();
+    EXPECT_TRUE(SongIs(after[notes.size() - 1 - tracker::kUndoDepth])) << "nothing older is kept";
+    for (int i = 0; i < tracker::kUndoDepth; ++i) Redo();
+    EXPECT_TRUE(SongIs(after.back()));
 }
 }  // namespace

@@ -17,6 +17,7 @@
 #include "host/InputDevice.h"
 #include "song/SongModel.h"
 #include "song/TrackerState.h"
+#include "song/Undo.h"
 #include "tests/support/RecordingAudio.h"
 
 class EditorTest : public ::testing::Test {
@@ -28,6 +29,7 @@ protected:
 
     void SetUp() override {
         BuildEmptySong(state);
+        StartNewHistory(state);
         for (int slot = 0; slot < tracker::kWaveforms; ++slot)
             state.waveBank[slot] = std::make_shared<c_Sound>(std::make_shared<gxtkSample>(100 + slot));
     }

@@ -9,7 +9,7 @@
 
 #include "EditorHarness.h"
 #include "io/DataPath.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 
 namespace {
 class NameEntryTest : public EditorTest {

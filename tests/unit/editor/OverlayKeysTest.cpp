@@ -8,7 +8,7 @@
 
 #include "EditorHarness.h"
 #include "io/DataPath.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 
 namespace {
 class OverlayKeysTest : public EditorTest {

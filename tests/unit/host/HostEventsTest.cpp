@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "audio/gxtkAudio.h"
 #include "host/App.h"
 #include "host/Framework.h"
 #include "host/Game.h"
 #include "host/GameDelegate.h"
 #include "host/InputDevice.h"
 #include "runtime/RuntimeError.h"
+#include "tests/unit/audio/FakeOpenAl.h"
 
 namespace {
 
@@ -116,6 +119,61 @@ TEST_F(DelegateTest, UpdateSeesThisUpdatesInputAndClearsItAfterwards) {
     delegate.UpdateApp();
     EXPECT_EQ(app.seen, (std::vector<std::string>{"update hit 1 char 97", "update hit 0 char 0"}));
     EXPECT_EQ(input.KeyDown(65), 1);
+}
+
+// A note after a long silence: the paused sound device resumes on the key
+// press, between updates, so the note's own update finds it mixing already.
+TEST_F(DelegateTest, KeyPressAfterASilenceResumesTheDeviceBeforeTheNotesUpdate) {
+    class NoteApp : public c_App {
+    public:
+        std::shared_ptr<gxtkSample> sample = std::make_shared<gxtkSample>(7);
+        int OnUpdate() override {
+            if (Input().KeyHit(81)) Audio().PlaySample(sample, 1, 1);
+            if (Input().KeyHit(87)) Audio().StopChannel(1);
+            return 0;
+        }
+    } app;
+    FakeOpenAl* fake = new FakeOpenAl;
+    gxtkAudio driver{std::unique_ptr<OpenAlApi>(fake)};
+    driver.SetDevicePause(true);
+    c_InputDevice input;
+    c_GameDelegate& delegate = *Framework().delegate;
+    delegate.input = &input;
+    delegate.audio = &driver;
+    delegate.openAl = &driver;
+    Framework().inputDevice = &input;
+    Framework().audioDevice = &driver;
+    const auto silence = [&] {
+        for (int i = 0; i < gxtkAudio::kSilentUpdatesBeforePause; ++i) delegate.UpdateApp();
+    };
+    silence();
+    ASSERT_TRUE(driver.DevicePaused());
+
+    fake->Clear();
+    delegate.KeyEvent(EVENT_KEY_PRESSED, 81);
+    EXPECT_EQ(fake->log, std::vector<std::string>{"ResumeDevice"});
+    EXPECT_FALSE(driver.DevicePaused());
+    delegate.UpdateApp();
+    EXPECT_EQ(fake->Count("SourcePlay"), 1);
+    EXPECT_EQ(fake->Count("ResumeDevice"), 1);
+    delegate.KeyEvent(EVENT_KEY_RELEASED, 81);
+
+    // A press while the device mixes, or a click, asks nothing of it; the
+    // device still pauses after the next silence, and a click wakes it too.
+    delegate.KeyEvent(EVENT_KEY_PRESSED, 87);
+    delegate.UpdateApp();
+    silence();
+    EXPECT_EQ(fake->Count("ResumeDevice"), 1);
+    EXPECT_TRUE(driver.DevicePaused());
+    delegate.MouseEvent(EVENT_BUTTON_PRESSED, 0, 10, 10, 0);
+    EXPECT_EQ(fake->Count("ResumeDevice"), 2);
+
+    // A press that plays nothing lets the device pause again.
+    silence();
+    EXPECT_TRUE(driver.DevicePaused());
+    Framework().audioDevice = nullptr;
+    delegate.audio = nullptr;
+    delegate.openAl = nullptr;
 }
 
 TEST_F(DelegateTest, SecondApplicationIsARuntimeError) {

@@ -1,7 +1,10 @@
 // Atomic saves: the new bytes replace the file only when every step worked;
 // each injected fault leaves the old file byte-identical and no temporary.
 // Links: a symbolic link stays a link, a hard-linked file keeps its links.
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "io/AtomicFile.h"
 #include "tests/unit/io/IoTestSupport.h"
@@ -96,4 +99,27 @@ TEST_F(AtomicFileTest, SavesThroughLinksAndKeepsThem) {
     struct stat info;
     ASSERT_EQ(stat(Path("data/songs/h1").c_str(), &info), 0);
     EXPECT_EQ(info.st_nlink, 2u);
+}
+
+// A hard-linked song is rewritten in place; when the disk can't take the new
+// size (here a file-size limit), the save fails before the first byte
+// changes and both names keep the old song.
+TEST_F(AtomicFileTest, AFailedInPlaceSaveLeavesTheOldBytes) {
+    const std::string old(4000, 'o');
+    WriteBytes(Path("data/songs/h1"), old);
+    ASSERT_EQ(link(Path("data/songs/h1").c_str(), Path("data/songs/h2").c_str()), 0);
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const sighandler_t previous = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 6000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    SaveReport report;
+    const bool saved_ok = SaveFileAtomically("korvanth://data/songs/h1", std::string(9000, 'n'), {}, &report);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_NE(report.failure.find("data/songs/h1: "), std::string::npos) << report.failure;
+    EXPECT_EQ(ReadBytes(Path("data/songs/h2")), old);
+    EXPECT_EQ(ReadBytes(Path("data/songs/h1")), old);
 }

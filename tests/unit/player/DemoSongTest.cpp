@@ -8,7 +8,7 @@
 
 #include "io/DataPath.h"
 #include "player/Player.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 #include "tests/support/RecordingAudio.h"
 #include "tests/unit/player/PlayerTestSupport.h"
 

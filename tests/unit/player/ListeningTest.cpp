@@ -13,7 +13,7 @@
 #include "io/DataPath.h"
 #include "player/Player.h"
 #include "player/StartUp.h"
-#include "song/SongFile.h"
+#include "store/SongStore.h"
 #include "tests/unit/player/PlayerTestSupport.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include "song/SongFile.h"
 #include "song/SongModel.h"
 #include "song/Undo.h"
+#include "store/SongStore.h"
 
 namespace {
 using CodePoint = String::CodePoint;
@@ -166,8 +167,9 @@ TEST_F(SongFileTest, LoadResetsUndoAndKeepsWhatTheFileDoesNotHold) {
     ASSERT_EQ(String("File Saved..."), SaveSong(state, "keep"));
     TrackerState loaded;
     BuildEmptySong(loaded);
+    StartNewHistory(loaded);
     loaded.songColumns[0] = ReplaceChar(loaded.songColumns[0], 1, "q");
-    PushUndo(loaded, false);
+    RecordEdit(loaded);
     loaded.instrumentParams[250] = 77;
     loaded.instrumentNames[0] = "zero";
     loaded.currentInstrument = 4;
@@ -198,6 +200,24 @@ TEST_F(SongFileTest, SpeedZeroLoadsAsFiveAndAForeignMagicStillLoadsByPosition) {
 }
 
 // ---- Damaged files ----
+
+// Older versions' Delete key left character 127 in note cells: it loads as
+// the empty cell it saves as, so the song plays as it will after a save.
+TEST_F(SongFileTest, TheOldDeleteCharacterInANoteCellLoadsAsTheEmptyCell) {
+    std::vector<CodePoint> codes = {'Z', 'R', 'B', '1', 1, 4, 1};
+    for (int k = 0; k < 16; ++k) codes.insert(codes.end(), 32, k < 4 ? '.' : '0');
+    codes[7 + 0] = 127;       // channel 1, row 1: a note cell
+    codes[7 + 32 * 4] = 127;  // channel 1's volume: not a note, kept
+    codes.insert(codes.end(), 256 + 249, 0);
+    codes.insert(codes.end(), 31 * 21, ' ');
+    DecodeSongText(state, Text(codes));
+    EXPECT_EQ('.', state.songColumns[0][0]);
+    EXPECT_EQ(tracker::kNoteEmpty, DecodeNoteChar(state.songColumns[0], 0));
+    EXPECT_EQ(127, state.songColumns[4][0]);
+    TrackerState reloaded;
+    DecodeSongText(reloaded, EncodeSong(state));
+    EXPECT_TRUE(reloaded.songColumns[0] == state.songColumns[0]);
+}
 
 TEST_F(SongFileTest, EveryTruncationLoadsItsPrefixAndFillsTheRest) {
     FillSong(state);

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "tools/render/SoundFileOutput.h"
@@ -165,3 +167,30 @@ TEST_F(SoundFileOutputTest, UnwritablePlacesAndFormatsFailWithAReason) {
     EXPECT_TRUE(Entries().empty());
 }
 }  // namespace
+
+// The mix and its stems stand or fall together: when the last one can't be
+// placed, the ones placed before it are taken back, an older file returning
+// to its name and a new name disappearing.
+TEST_F(SoundFileOutputTest, OutputsCommittedTogetherLeaveNothingWhenOneFails) {
+    std::ofstream(dir_ + "/mix.wav") << "older mix";
+    render::SoundFileOutput mix, first, second;
+    std::string error;
+    const std::vector<int16_t> frames = Ramp(100);
+    for (auto* output : {&mix, &first, &second}) {
+        const std::string name = output == &mix ? "mix.wav" : output == &first ? "mix-1.wav" : "mix-2.wav";
+        ASSERT_TRUE(output->Open(dir_ + "/" + name, 44100, error)) << error;
+        ASSERT_TRUE(output->Write(frames.data(), 100, error)) << error;
+    }
+    ASSERT_EQ(mkdir((dir_ + "/mix-2.wav").c_str(), 0755), 0);  // the last name taken meanwhile
+    size_t failed = 99;
+    EXPECT_FALSE(render::CommitTogether({&mix, &first, &second}, failed, error));
+    EXPECT_EQ(failed, 2u);
+    EXPECT_FALSE(error.empty());
+    std::ifstream older(dir_ + "/mix.wav");
+    std::string text((std::istreambuf_iterator<char>(older)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "older mix");
+    std::vector<std::string> names = Entries();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"mix-2.wav", "mix.wav"})) << "no stem and no partial file";
+    rmdir((dir_ + "/mix-2.wav").c_str());
+}

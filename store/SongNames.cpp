@@ -3,7 +3,7 @@
 // songs folder, so neither "..", an absolute name nor a link carries a save or
 // a load elsewhere. Names go to disk as UTF-8, so a file named by any other
 // program (for example with an umlaut) is found.
-#include "song/SongNames.h"
+#include "store/SongNames.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // The songs folder: created on demand, and cleared of stale temporary files.
-#include "song/SongFolder.h"
+#include "store/SongFolder.h"
 
 #include "io/AtomicFile.h"
 #include "io/DataPath.h"

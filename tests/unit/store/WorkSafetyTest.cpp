@@ -1,5 +1,5 @@
 // Keeping work: names confined to the songs folder and the autosave counted
-// in updates (the backup and refused non-song files are checked end to end).
+// on the clock (the backup and refused non-song files are checked end to end).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,10 +10,11 @@
 #include <string>
 
 #include "io/DataPath.h"
-#include "song/SongFile.h"
+#include "song/SongChanges.h"
 #include "song/SongModel.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
+#include "store/Autosave.h"
+#include "store/SongStore.h"
 
 namespace {
 std::string ReadFile(const std::string& path) {
@@ -38,12 +39,13 @@ protected:
         ASSERT_EQ(0, std::system(("mkdir -p '" + songs + "sub' '" + root + "/outside'").c_str()));
         SetAppDirectory(String(root + "/app"));
         BuildEmptySong(state);
+        StartNewHistory(state);
     }
     void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
 
     void TypeNote(char c) {
         state.songColumns[0] = ReplaceChar(state.songColumns[0], 1, String::FromChar(c));
-        PushUndo(state, false);
+        RecordEdit(state);
     }
 
     std::string root;
@@ -70,19 +72,21 @@ TEST_F(WorkSafetyTest, NamesOutsideTheSongsFolderAreRefusedAndSubFoldersWork) {
     EXPECT_EQ(String("File Loaded..."), LoadSong(state));
 }
 
-TEST_F(WorkSafetyTest, AutosaveEveryThreeThousandUpdatesAndBeforeALoadReplacesTheWork) {
+TEST_F(WorkSafetyTest, AutosaveEverySixtySecondsAndBeforeALoadReplacesTheWork) {
     ASSERT_EQ(String("File Saved..."), SaveSong(state, "empty"));
-    for (int i = 0; i < 5000; ++i) AutosaveTick(state);
+    // However many updates run, only the clock counts.
+    for (int i = 0; i < 5000; ++i) AutosaveTick(state, 100.0 + i * 0.02);
     EXPECT_FALSE(Exists(songs + "autosave"));  // nothing unsaved
     TypeNote('q');
-    AutosaveTick(state);  // the last autosave is long enough ago
+    AutosaveTick(state, 200);  // the last autosave is long enough ago
     EXPECT_TRUE(Exists(songs + "autosave"));
     const std::string firstAutosave = ReadFile(songs + "autosave");
     TypeNote('w');
-    for (int i = 1; i < tracker::kAutosaveIntervalUpdates; ++i) AutosaveTick(state);
+    for (int i = 0; i < 100000; ++i) AutosaveTick(state, 200 + 59.9 * i / 100000);
     EXPECT_EQ(firstAutosave, ReadFile(songs + "autosave"));
-    AutosaveTick(state);
+    AutosaveTick(state, 260);
     EXPECT_EQ(ReadFile(songs + "autosave").substr(7, 1), "w");
+    EXPECT_FALSE(Exists(songs + "autosave.1")) << "the timed autosave rewrites this session's own file";
 
     TypeNote('e');
     state.fileName = "empty";
@@ -95,5 +99,6 @@ TEST_F(WorkSafetyTest, AutosaveEveryThreeThousandUpdatesAndBeforeALoadReplacesTh
     ASSERT_EQ(String("File Loaded..."), LoadSong(state));
     EXPECT_EQ(state.songColumns[0][0], 'e');
     EXPECT_EQ(ReadFile(songs + "autosave").substr(7, 1), "r");
+    EXPECT_EQ(ReadFile(songs + "autosave.1").substr(7, 1), "e");
 }
 }  // namespace
