@@ -10,11 +10,12 @@
 #include "host/App.h"
 #include "host/Framework.h"
 #include "io/TextFile.h"
+#include "song/SongChanges.h"
 #include "song/SongFile.h"
-#include "song/SongFolder.h"
 #include "song/TrackerState.h"
 #include "song/Undo.h"
-#include "song/WorkSafety.h"
+#include "store/Autosave.h"
+#include "store/SongFolder.h"
 
 namespace {
 TrackerState* Tracker() { return dynamic_cast<TrackerState*>(Framework().app); }
@@ -36,9 +37,16 @@ EMSCRIPTEN_KEEPALIVE int zrbWebOpenSong(const char* path) {
         state->statusText = "Loading Failed!";
         return 0;
     }
-    SaveUnsavedWork(*state);
+    // As F12: unsaved work goes to the autosave first, or nothing is loaded.
+    std::string failure;
+    if (!KeepWorkBeforeLoad(*state, failure)) {
+        std::fprintf(stderr, "loading failed: the unsaved song could not be autosaved first (%s)\n", failure.c_str());
+        state->statusText = "Loading Failed!";
+        return 0;
+    }
     DecodeSongText(*state, text);
-    PushUndo(*state, true);
+    StartNewHistory(*state);
+    ForgetAutosavedWork(*state);
     state->fileName = String();
     NoteSongChanged(*state);
     state->statusText = "File Loaded...";
