@@ -174,6 +174,7 @@ var zrbPage = (function () {
     document.body.appendChild(link);
     link.click();
     link.remove();
+    canvas.focus();
     setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
   });
 
