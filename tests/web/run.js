@@ -14,10 +14,7 @@ const puppeteer = require('puppeteer-core');
 
 const [webDir, referenceDir, workDir] = process.argv.slice(2);
 const kTypingDelay = 60;  // ms between typed keys, as a person types
-// The page measures 1.4 dB above the desktop's export of the demo (same
-// envelope and tempo, a constant factor); until that is understood the check
-// allows 2 dB, which still catches a wrong gain, format or pan law.
-const kLevelToleranceDb = 2;
+const kLevelToleranceDb = 1;
 let failures = 0;
 
 function check(name, ok, detail) {
