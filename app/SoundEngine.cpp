@@ -16,7 +16,7 @@ int c_SoundEngine::OnCreate() {
 }
 
 int c_SoundEngine::OnUpdate() {
-    UpdateStep(*this, Input(), Audio(), SetUpdateRate);
+    UpdateStep(*this, overlay, Input(), Audio(), SetUpdateRate);
     AutosaveTick(*this);
     return 0;
 }
@@ -24,6 +24,6 @@ int c_SoundEngine::OnUpdate() {
 void c_SoundEngine::OnClose() { SaveUnsavedWork(*this); }
 
 int c_SoundEngine::OnRender() {
-    RenderScreen(*this, Graphics(), MainScreenRedraw());
+    RenderScreen(*this, overlay, Graphics(), MainScreenRedraw());
     return 0;
 }

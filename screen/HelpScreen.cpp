@@ -69,13 +69,13 @@ void DrawHelpHint(c_GraphicsContext& g) {
     DrawTextAt(g, "?:help", 520, 408);
 }
 
-void DrawOverlays(TrackerState& state, c_GraphicsContext& g) {
-    switch (state.overlay.open) {
+void DrawOverlays(const OverlayState& overlay, c_GraphicsContext& g) {
+    switch (overlay.open) {
         case Overlay::kHelp:
             DrawHelpPage(g);
             break;
         case Overlay::kSongList:
-            DrawSongList(state, g);
+            DrawSongList(overlay, g);
             break;
         case Overlay::kNone:
             break;
