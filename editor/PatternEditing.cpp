@@ -92,7 +92,9 @@ void EnterVolumeDigit(TrackerState& state, int c) {
     state.cursorRow += 1;
 }
 
-bool InNoteKeyRanges(int c) { return (c >= 46 && c <= 60) || (c >= 97 && c <= 127); }
+// "." to "<" (with "/" and the digits), and "a" to the end of ASCII.
+constexpr int kLastAscii = 0x7F;
+bool InNoteKeyRanges(int c) { return (c >= '.' && c <= '<') || (c >= 'a' && c <= kLastAscii); }
 bool IsCommandKey(int c) { return c == '.' || c == '+' || c == '#' || c == '-'; }
 
 void RestartPreview(TrackerState& state) {
