@@ -30,7 +30,7 @@ int c_SoundEngine::OnCreate() {
 }
 
 int c_SoundEngine::OnUpdate() {
-    UpdateStep(*this, Input(), Audio(), SetUpdateRate);
+    UpdateStep(*this, overlay, Input(), Audio(), SetUpdateRate);
     AutosaveTick(*this, MonotonicSeconds());
     return 0;
 }
@@ -38,6 +38,6 @@ int c_SoundEngine::OnUpdate() {
 void c_SoundEngine::OnClose() { SaveUnsavedWork(*this); }
 
 int c_SoundEngine::OnRender() {
-    RenderScreen(*this, Graphics(), MainScreenRedraw());
+    RenderScreen(*this, overlay, Graphics(), MainScreenRedraw());
     return 0;
 }

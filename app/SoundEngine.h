@@ -2,6 +2,7 @@
 // player, editor, screen fields) and the three hooks the host calls.
 #pragma once
 
+#include "editor/OverlayState.h"
 #include "host/App.h"
 #include "song/TrackerState.h"
 
@@ -16,4 +17,8 @@ public:
     int OnRender() override;
     // Unsaved changes go to the autosave before the program ends.
     void OnClose() override;
+
+    // The help page or song list shown over the screen, if any: the editor's
+    // and the screen's, not part of the song.
+    OverlayState overlay;
 };

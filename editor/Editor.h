@@ -6,14 +6,16 @@
 #include <functional>
 
 #include "audio/AudioDevice.h"
+#include "editor/OverlayState.h"
 #include "host/InputDevice.h"
 #include "runtime/String.h"
 #include "song/TrackerState.h"
 
 // The application's per-update hook: redraw counter, wheel, the player while
 // playing, mute/follow/layout/edit/undo/play switches, then the editor and the
-// panel widgets in editing and standby, and patternBase in every state.
-void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
+// panel widgets in editing and standby, and patternBase in every state. An
+// open help page or song list takes the whole update's input instead.
+void UpdateStep(TrackerState& state, OverlayState& overlay, c_InputDevice& input, AudioDevice& audio,
                 const std::function<void(int)>& setUpdateRate);
 
 // One editing step (editing and standby): name entry, home, save, load,

@@ -7,11 +7,9 @@
 #include "song/TrackerState.h"
 
 namespace editor {
-// File name, then instrument name; each takes its own typed character.
+// File name, then instrument name. A name being typed owns the queued
+// characters up to an Enter; the pattern reads only what they leave.
 void RunNameEntry(TrackerState& state, c_InputDevice& input, AudioDevice& audio);
-// One more queued character for each name being typed (characters after the
-// first of an update); false when none was taken.
-bool TypeNameChars(TrackerState& state, c_InputDevice& input);
 // F11 or the save button, then F12 or the load button.
 void RunSaveAndLoad(TrackerState& state, const c_InputDevice& input);
 // After the update: the state's own text where the status names another

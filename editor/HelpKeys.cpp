@@ -6,48 +6,52 @@
 #include "player/Player.h"
 
 namespace {
-constexpr int kHelpChar = '?';
-
 void DrainTypedChars(c_InputDevice& input) {
     while (input.GetChar() != 0) {
     }
 }
 
-void Open(TrackerState& state, AudioDevice& audio, Overlay overlay) {
+void Open(const TrackerState& state, OverlayState& overlay, AudioDevice& audio, Overlay which) {
     // A preview note would drone on while nothing updates it.
     if (state.transportState != tracker::kPlaying) StopAllVoices(audio);
-    state.overlay.open = overlay;
-    state.overlay.dirty = true;
+    overlay.open = which;
+    overlay.dirty = true;
 }
 }  // namespace
 
 namespace editor {
-bool RunOverlays(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
-    switch (state.overlay.open) {
+bool RunOverlays(TrackerState& state, OverlayState& overlay, c_InputDevice& input, AudioDevice& audio) {
+    switch (overlay.open) {
         case Overlay::kHelp:
             if (input.AnyKeyHit() || input.GetChar() != 0) {
                 DrainTypedChars(input);
-                state.overlay.open = Overlay::kNone;
-                state.overlay.dirty = true;
+                overlay.open = Overlay::kNone;
+                overlay.dirty = true;
             }
             return true;
         case Overlay::kSongList:
-            RunSongList(state, input);
+            RunSongList(state, overlay, input);
             return true;
         case Overlay::kNone:
             break;
     }
-    if (!TypingName(state) && input.CharQueued(kHelpChar)) {
-        DrainTypedChars(input);
-        Open(state, audio, Overlay::kHelp);
-        return true;
-    }
     if (SongListRequested(state, input)) {
         DrainTypedChars(input);
-        Open(state, audio, Overlay::kSongList);
-        OpenSongList(state);
+        Open(state, overlay, audio, Overlay::kSongList);
+        OpenSongList(overlay);
         return true;
     }
     return false;
+}
+
+void OpenHelpOnItsChar(const TrackerState& state, OverlayState& overlay, c_InputDevice& input, AudioDevice& audio) {
+    if (TypingName(state)) return;
+    // The pattern stops at a "?"; while playing nothing reads the characters.
+    while (const int c = input.GetChar()) {
+        if (c != kHelpChar) continue;
+        DrainTypedChars(input);
+        Open(state, overlay, audio, Overlay::kHelp);
+        return;
+    }
 }
 }  // namespace editor

@@ -5,22 +5,43 @@
 // the key at US "y" stores "z" (A).
 #include "editor/KeyPositions.h"
 
+#include "host/KeyCodes.h"
 #include "runtime/String.h"
 
 namespace {
-bool IsCommandChar(int c) { return c == '.' || c == '+' || c == '#' || c == '-' || c == '<'; }
-
 bool OnPianoRows(int keyCode) {
     static const char kPianoKeys[] = "ZSXDCVGBHNJMQ2W3ER5T6Y7UI9O0P";
     for (const char* k = kPianoKeys; *k != '\0'; ++k)
         if (keyCode == *k) return true;
     return false;
 }
+
+// The keypad's command keys, the same on every layout (its decimal key
+// types "," on some).
+int KeypadCommand(int keyCode) {
+    switch (keyCode) {
+        case keys::kKeypadDecimal:
+            return '.';
+        case keys::kKeypadAdd:
+            return '+';
+        case keys::kKeypadMultiply:
+            return '#';
+        case keys::kKeypadSubtract:
+            return '-';
+        case keys::kKeypadDivide:
+            return '<';
+        default:
+            return 0;
+    }
+}
 }  // namespace
 
 namespace editor {
 int NoteCharByKeyPosition(int typed, int keyCode) {
-    if (IsCommandChar(typed) || !OnPianoRows(keyCode)) return typed;
+    if (const int command = KeypadCommand(keyCode)) return command;
+    // A piano key writes its note even where the layout prints a command
+    // character on it ("-" on the French "6" key, "." on the Dvorak "e" key).
+    if (!OnPianoRows(keyCode)) return typed;
     if (keyCode == 'Z') return 'y';
     if (keyCode == 'Y') return 'z';
     if (keyCode >= 'A' && keyCode <= 'Z') return keyCode - 'A' + 'a';

@@ -10,9 +10,9 @@ namespace editor {
 constexpr int kLayoutByKeyPosition = 2;
 
 // The note character the song stores for a character typed on a note column
-// by the key with code keyCode (0: unknown key). Command characters
-// (". + # - <") stay as typed, and so does a character whose key lies outside
-// the piano rows.
+// by the key with code keyCode (0: unknown key). A piano key always gives its
+// note; the keypad's . + * - / give the commands . + # - <; any other key's
+// character stays as typed.
 int NoteCharByKeyPosition(int typed, int keyCode);
 
 // Clicks step the switch through its three states: KEY, US, DE.

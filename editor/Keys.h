@@ -1,34 +1,10 @@
-// Key codes and on-screen button rectangles the editor reacts to. A button is
-// an open rectangle: a click counts only with the pointer strictly inside.
+// The on-screen button rectangles the editor reacts to, with the key codes of
+// the input room (host/KeyCodes.h). A button is an open rectangle: a click
+// counts only with the pointer strictly inside.
 #pragma once
 
 #include "host/InputDevice.h"
-
-namespace keys {
-constexpr int kBackspace = 8;
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
-constexpr int kShift = 16;
-constexpr int kControl = 17;
-constexpr int kSpace = 32;
-constexpr int kPageUp = 33;
-constexpr int kPageDown = 34;
-constexpr int kLeft = 37;
-constexpr int kUp = 38;
-constexpr int kRight = 39;
-constexpr int kDown = 40;
-constexpr int kInsert = 45;
-constexpr int kDelete = 46;
-constexpr int kY = 89;
-constexpr int kZ = 90;
-constexpr int kF1 = 112;
-constexpr int kF2 = 113;
-constexpr int kF5 = 116;  // F5..F8 mute channels 1..4
-constexpr int kF9 = 120;
-constexpr int kF10 = 121;
-constexpr int kF11 = 122;
-constexpr int kF12 = 123;
-}  // namespace keys
+#include "host/KeyCodes.h"
 
 namespace editor {
 struct ButtonRect {

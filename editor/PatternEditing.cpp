@@ -6,6 +6,7 @@
 #include "editor/EditorSteps.h"
 #include "editor/KeyPositions.h"
 #include "editor/Keys.h"
+#include "editor/Overlays.h"
 #include "player/Player.h"
 #include "song/SongChanges.h"
 #include "song/Undo.h"
@@ -57,14 +58,16 @@ void MoveCursorRow(TrackerState& state, const c_InputDevice& input) {
     if (state.cursorRow < 1) state.cursorRow = tracker::kRowsPerPattern;
 }
 
-// The Delete key types this; it clears the cell like "." or "0" would.
-constexpr int kDeleteChar = 127;
-
-// The note keys are those of a German keyboard; the US layout swaps y and z;
-// by key position, a note column takes the note of the key's place.
+// The pattern's next character, or 0 when there is none for it: a name being
+// typed owns the queue, and a "?" is left for the help page (with every
+// character after it).
 int ReadTypedChar(const TrackerState& state, c_InputDevice& input) {
+    if (editor::TypingName(state) || input.PeekChar() == editor::kHelpChar) return 0;
     int c = input.GetChar();
-    if (c == kDeleteChar) return state.cursorColumn % 2 == 1 ? '.' : '0';
+    // Delete clears the cell like "." or "0" would.
+    if (c == keys::kDeleteChar) return state.cursorColumn % 2 == 1 ? '.' : '0';
+    // The note keys are those of a German keyboard; the US layout swaps y and
+    // z; by key position, a note column takes the note of the key's place.
     if (state.usLayout == editor::kLayoutByKeyPosition) {
         if (state.cursorColumn % 2 == 1) c = editor::NoteCharByKeyPosition(c, input.KeyOfLastChar());
     } else if (state.usLayout == 1) {
@@ -89,7 +92,9 @@ void EnterVolumeDigit(TrackerState& state, int c) {
     state.cursorRow += 1;
 }
 
-bool InNoteKeyRanges(int c) { return (c >= 46 && c <= 60) || (c >= 97 && c <= 127); }
+// "." to "<" (with "/" and the digits), and "a" to the end of ASCII.
+constexpr int kLastAscii = 0x7F;
+bool InNoteKeyRanges(int c) { return (c >= '.' && c <= '<') || (c >= 'a' && c <= kLastAscii); }
 bool IsCommandKey(int c) { return c == '.' || c == '+' || c == '#' || c == '-'; }
 
 void RestartPreview(TrackerState& state) {
@@ -141,23 +146,18 @@ void SelectPreviewWaveforms(TrackerState& state) {
 
 // Instrument names are song data but have no undo: a change only marks the
 // song as changed.
-template <typename Step>
-bool NotingNameEdits(TrackerState& state, Step step) {
+void RunNameEntryNotingEdits(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
     const int instrument = state.currentInstrument;
     const String before = state.instrumentNames[instrument];
-    const bool typed = step();
+    editor::RunNameEntry(state, input, audio);
     if (state.instrumentNames[instrument] != before) NoteSongChanged(state);
-    return typed;
 }
 
 // Characters that arrived within the same update after the first are each
 // handled as their own step, in order, so a fast typist loses none. The
 // cursor row wraps between them as it would between updates.
 void TakeQueuedChars(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
-    for (;;) {
-        const bool named = NotingNameEdits(state, [&] { return editor::TypeNameChars(state, input); });
-        const int c = ReadTypedChar(state, input);
-        if (!named && c == 0) return;
+    while (const int c = ReadTypedChar(state, input)) {
         if (state.cursorRow > tracker::kRowsPerPattern) state.cursorRow = 1;
         EnterVolumeDigit(state, c);
         EnterNoteKey(state, audio, c);
@@ -166,10 +166,7 @@ void TakeQueuedChars(TrackerState& state, c_InputDevice& input, AudioDevice& aud
 }  // namespace
 
 void EditorUpdate(TrackerState& state, c_InputDevice& input, AudioDevice& audio) {
-    NotingNameEdits(state, [&] {
-        editor::RunNameEntry(state, input, audio);
-        return true;
-    });
+    RunNameEntryNotingEdits(state, input, audio);
     if (editor::Clicked(input, editor::kHomeButton)) {
         state.playRow = 0;
         state.currentPosition = 0;

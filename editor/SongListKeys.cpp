@@ -11,16 +11,8 @@
 namespace {
 using namespace overlay_layout;
 
-constexpr int kUpChar = 65574;
-constexpr int kDownChar = 65576;
-constexpr int kPageUpChar = 65569;
-constexpr int kPageDownChar = 65570;
-constexpr int kHomeChar = 65572;
-constexpr int kEndChar = 65571;
-constexpr int kEscapeChar = 27;
-constexpr int kEnterChar = 13;
-constexpr int kBackspaceChar = 8;
-constexpr int kDeleteChar = 127;
+using namespace keys;
+
 constexpr int kFirstPrintable = 32;
 constexpr int kLastPrintable = 65535;
 const std::string kParentFolder = "..";
@@ -66,8 +58,7 @@ void MoveSelection(OverlayState& overlay, int by) {
     overlay.dirty = true;
 }
 
-void Choose(TrackerState& state) {
-    OverlayState& overlay = state.overlay;
+void Choose(TrackerState& state, OverlayState& overlay) {
     if (overlay.visible.empty()) return;
     const SongListEntry& entry = overlay.entries[static_cast<size_t>(overlay.visible[overlay.selected])];
     if (entry.bytes == kParentFolder) {
@@ -106,10 +97,9 @@ bool SongListRequested(const TrackerState& state, const c_InputDevice& input) {
     return KeyOrClick(input, keys::kF12, kLoadButton);
 }
 
-void OpenSongList(TrackerState& state) { ShowFolder(state.overlay, std::string()); }
+void OpenSongList(OverlayState& overlay) { ShowFolder(overlay, std::string()); }
 
-void RunSongList(TrackerState& state, c_InputDevice& input) {
-    OverlayState& overlay = state.overlay;
+void RunSongList(TrackerState& state, OverlayState& overlay, c_InputDevice& input) {
     if (state.wheelDelta == 1.0f) MoveSelection(overlay, -1);
     if (state.wheelDelta == -1.0f) MoveSelection(overlay, 1);
     int row = 0;
@@ -121,7 +111,7 @@ void RunSongList(TrackerState& state, c_InputDevice& input) {
         const int index = overlay.top + row;
         if (index < static_cast<int>(overlay.visible.size())) {
             overlay.selected = index;
-            Choose(state);
+            Choose(state, overlay);
             if (overlay.open == Overlay::kNone) return;
         }
     }
@@ -149,7 +139,7 @@ void RunSongList(TrackerState& state, c_InputDevice& input) {
                 Close(overlay);
                 return;
             case kEnterChar:
-                Choose(state);
+                Choose(state, overlay);
                 if (overlay.open == Overlay::kNone) return;
                 break;
             case kBackspaceChar:

@@ -69,22 +69,17 @@ void SwitchPlay(TrackerState& state, const c_InputDevice& input, AudioDevice& au
     if (state.transportState > tracker::kStandby) state.transportState = tracker::kPlaying;
     if (state.transportState == tracker::kStandby) state.statusText = "Standby...";
 }
-// A modifier counts when it is held, was pressed in this update, or was held
-// at the last one: the events of a quick chord can be split over two updates
-// so that the letter comes together with the modifier's release.
-bool ModifierDown(const c_InputDevice& input, int key, bool& wasDown) {
-    const bool down = input.KeyDown(key) != 0 || input.KeyHit(key) != 0 || wasDown;
-    wasDown = input.KeyDown(key) != 0;
-    return down;
-}
 
-// The undo button or Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z redo.
+// The undo button or Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z redo. A chord counts
+// only with the modifiers held when its letter went down.
 void UndoAndRedo(TrackerState& state, const c_InputDevice& input) {
-    const bool control = ModifierDown(input, keys::kControl, state.controlWasDown);
-    const bool shift = ModifierDown(input, keys::kShift, state.shiftWasDown);
-    const bool zHit = input.KeyHit(keys::kZ) != 0;
-    if (editor::Clicked(input, editor::kUndoButton) || (control && !shift && zHit)) RestoreUndo(state);
-    if (control && (input.KeyHit(keys::kY) != 0 || (shift && zHit))) RedoUndo(state);
+    constexpr int kControlOnly = input::kControlHeld;
+    constexpr int kControlAndShift = input::kControlHeld | input::kShiftHeld;
+    const bool undo = input.ChordHit(keys::kZ, kControlOnly) != 0;
+    const bool redo = input.ChordHit(keys::kY, kControlOnly) != 0 || input.ChordHit(keys::kY, kControlAndShift) != 0 ||
+                      input.ChordHit(keys::kZ, kControlAndShift) != 0;
+    if (editor::Clicked(input, editor::kUndoButton) || undo) RestoreUndo(state);
+    if (redo) RedoUndo(state);
 }
 
 // A click that changes the pattern at the current position is an edit with
@@ -106,7 +101,7 @@ void RunPanelWidgetsNotingEdits(TrackerState& state, const c_InputDevice& input)
 }
 }  // namespace
 
-void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
+void UpdateStep(TrackerState& state, OverlayState& overlay, c_InputDevice& input, AudioDevice& audio,
                 const std::function<void(int)>& setUpdateRate) {
     const String statusBefore = state.statusText;
     state.redrawCounter += 1;
@@ -116,7 +111,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
         state.statusText = "Playing...";
         PlayerTick(state, audio);
     }
-    if (editor::RunOverlays(state, input, audio)) {
+    if (editor::RunOverlays(state, overlay, input, audio)) {
         state.patternBase = editor::PatternBaseOf(state);
         return;
     }
@@ -136,6 +131,7 @@ void UpdateStep(TrackerState& state, c_InputDevice& input, AudioDevice& audio,
         }
         RunPanelWidgetsNotingEdits(state, input);
     }
+    editor::OpenHelpOnItsChar(state, overlay, input, audio);
     state.patternBase = editor::PatternBaseOf(state);
     editor::KeepStatusTruthful(state, input, statusBefore);
 }

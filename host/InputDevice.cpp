@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "host/KeyCodes.h"
+
 c_InputDevice::c_InputDevice() = default;
 
 void c_InputDevice::SetJoystickPoller(JoystickPoller poller) { joystickPoller_ = std::move(poller); }
@@ -12,6 +14,9 @@ void c_InputDevice::SetJoystickPoller(JoystickPoller poller) { joystickPoller_ =
 void c_InputDevice::AddHit(int key) {
     if (hitListCount_ >= input::kHitListSize) return;
     hitCount_[static_cast<size_t>(key)] += 1;
+    const int modifiers =
+        (keyDown_[keys::kShift] ? input::kShiftHeld : 0) | (keyDown_[keys::kControl] ? input::kControlHeld : 0);
+    hitModifiers_[static_cast<size_t>(hitListCount_)] = static_cast<uint8_t>(modifiers);
     hitList_[static_cast<size_t>(hitListCount_++)] = key;
 }
 
@@ -152,6 +157,19 @@ int c_InputDevice::GetChar() {
     }
     lastCharKey_ = charKeys_[static_cast<size_t>(charReadIndex_)];
     return charQueue_[static_cast<size_t>(charReadIndex_++)];
+}
+
+int c_InputDevice::PeekChar() const {
+    return charReadIndex_ == charCount_ ? 0 : charQueue_[static_cast<size_t>(charReadIndex_)];
+}
+
+int c_InputDevice::ChordHit(int key, int modifiers) const {
+    int hits = 0;
+    for (int i = 0; i < hitListCount_; ++i) {
+        const size_t entry = static_cast<size_t>(i);
+        if (hitList_[entry] == key && hitModifiers_[entry] == modifiers) ++hits;
+    }
+    return hits;
 }
 
 float c_InputDevice::MouseX() const { return mouseX_; }

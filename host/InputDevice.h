@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 namespace input {
@@ -16,6 +17,9 @@ constexpr int KEYCODE_JOY_FIRST = 256;
 constexpr int KEYCODE_TOUCH_FIRST = 384;
 constexpr int KEYCODE_BACK_BUTTON = 416;
 constexpr int KEYCODE_WINDOW_CLOSE = 432;
+// Modifiers held when a key went down, for ChordHit.
+constexpr int kShiftHeld = 1;
+constexpr int kControlHeld = 2;
 }  // namespace input
 
 // Host event codes.
@@ -58,16 +62,17 @@ public:
     int KeyHit(int key) const;
     int MouseHit(int button) const;
     int GetChar();
+    // The character GetChar would return next, left in the queue; 0 when none.
+    int PeekChar() const;
+    // Down transitions of key in this update made while exactly these
+    // modifiers (kShiftHeld, kControlHeld) were held. Each press keeps the
+    // modifiers of its own moment: one released just before does not count,
+    // however the events fall between updates.
+    int ChordHit(int key, int modifiers) const;
     // The key code whose press typed the character GetChar last returned, or 0
     // when it came without one (a key already released, an input method). On
     // X11 the key code names the key's position, whatever the layout prints.
     int KeyOfLastChar() const { return lastCharKey_; }
-    // True when c waits in this update's character queue, read or not.
-    bool CharQueued(int c) const {
-        for (int i = 0; i < charCount_; ++i)
-            if (charQueue_[static_cast<size_t>(i)] == c) return true;
-        return false;
-    }
     // True when any key or button went down during this update.
     bool AnyKeyHit() const { return hitListCount_ > 0; }
     // True when this update's character queue holds anything, read or not.
@@ -99,6 +104,7 @@ private:
     std::array<bool, input::kKeyCount> keyDown_{};
     int hitListCount_ = 0;
     std::array<int, input::kHitListSize> hitList_{};
+    std::array<uint8_t, input::kHitListSize> hitModifiers_{};  // modifiers held at each entry's press
     std::array<int, input::kKeyCount> hitCount_{};
     int charReadIndex_ = 0;
     int charCount_ = 0;

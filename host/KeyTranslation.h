@@ -1,5 +1,5 @@
-// Translation of GLFW key tokens into the application's key codes, and the
-// characters that pressing (or auto-repeating) an editing key types.
+// Translation of GLFW key tokens into the application's key codes
+// (host/KeyCodes.h names them, with the characters editing keys type).
 // Header-only and using only GLFW's key constants, so tests need no window.
 #pragma once
 
@@ -9,15 +9,13 @@
 #include <array>
 #include <cstdint>
 
+#include "host/KeyCodes.h"
+
 namespace keys {
 
 constexpr int kFirstTranslated = 32;                                // GLFW_KEY_SPACE
 constexpr int kLastTranslated = 345;                                // GLFW_KEY_RIGHT_CONTROL
 constexpr int kTableSize = kLastTranslated - kFirstTranslated + 1;  // 314
-// Cursor and page keys type a character above the 16-bit range so that the
-// editor can tell them from printable text.
-constexpr int kSpecialCharBase = 65536;
-constexpr int kDeleteChar = 127;
 
 using Table = std::array<uint8_t, kTableSize>;
 
@@ -28,43 +26,43 @@ constexpr Table BuildTable() {
     };
     for (int k = GLFW_KEY_0; k <= GLFW_KEY_9; ++k) set(k, k);
     for (int k = GLFW_KEY_A; k <= GLFW_KEY_Z; ++k) set(k, k);
-    set(GLFW_KEY_SPACE, 32);
-    set(GLFW_KEY_APOSTROPHE, 222);
-    set(GLFW_KEY_COMMA, 188);
-    set(GLFW_KEY_MINUS, 189);
-    set(GLFW_KEY_PERIOD, 190);
-    set(GLFW_KEY_SLASH, 191);
-    set(GLFW_KEY_SEMICOLON, 186);
-    set(GLFW_KEY_EQUAL, 187);
-    set(GLFW_KEY_LEFT_BRACKET, 219);
-    set(GLFW_KEY_BACKSLASH, 220);
-    set(GLFW_KEY_RIGHT_BRACKET, 221);
-    set(GLFW_KEY_GRAVE_ACCENT, 192);
-    set(GLFW_KEY_ESCAPE, 27);
-    set(GLFW_KEY_ENTER, 13);
-    set(GLFW_KEY_TAB, 9);
-    set(GLFW_KEY_BACKSPACE, 8);
-    set(GLFW_KEY_INSERT, 45);
-    set(GLFW_KEY_DELETE, 46);
-    set(GLFW_KEY_RIGHT, 39);
-    set(GLFW_KEY_LEFT, 37);
-    set(GLFW_KEY_DOWN, 40);
-    set(GLFW_KEY_UP, 38);
-    set(GLFW_KEY_PAGE_UP, 33);
-    set(GLFW_KEY_PAGE_DOWN, 34);
-    set(GLFW_KEY_HOME, 36);
-    set(GLFW_KEY_END, 35);
-    for (int k = GLFW_KEY_F1; k <= GLFW_KEY_F12; ++k) set(k, 112 + (k - GLFW_KEY_F1));
-    for (int k = GLFW_KEY_KP_0; k <= GLFW_KEY_KP_9; ++k) set(k, 96 + (k - GLFW_KEY_KP_0));
-    set(GLFW_KEY_KP_DECIMAL, 110);
-    set(GLFW_KEY_KP_DIVIDE, 111);
-    set(GLFW_KEY_KP_MULTIPLY, 106);
-    set(GLFW_KEY_KP_SUBTRACT, 109);
-    set(GLFW_KEY_KP_ADD, 107);
-    set(GLFW_KEY_LEFT_SHIFT, 16);
-    set(GLFW_KEY_RIGHT_SHIFT, 16);
-    set(GLFW_KEY_LEFT_CONTROL, 17);
-    set(GLFW_KEY_RIGHT_CONTROL, 17);
+    set(GLFW_KEY_SPACE, kSpace);
+    set(GLFW_KEY_APOSTROPHE, kApostrophe);
+    set(GLFW_KEY_COMMA, kComma);
+    set(GLFW_KEY_MINUS, kMinus);
+    set(GLFW_KEY_PERIOD, kPeriod);
+    set(GLFW_KEY_SLASH, kSlash);
+    set(GLFW_KEY_SEMICOLON, kSemicolon);
+    set(GLFW_KEY_EQUAL, kEqual);
+    set(GLFW_KEY_LEFT_BRACKET, kLeftBracket);
+    set(GLFW_KEY_BACKSLASH, kBackslash);
+    set(GLFW_KEY_RIGHT_BRACKET, kRightBracket);
+    set(GLFW_KEY_GRAVE_ACCENT, kGraveAccent);
+    set(GLFW_KEY_ESCAPE, kEscape);
+    set(GLFW_KEY_ENTER, kEnter);
+    set(GLFW_KEY_TAB, kTab);
+    set(GLFW_KEY_BACKSPACE, kBackspace);
+    set(GLFW_KEY_INSERT, kInsert);
+    set(GLFW_KEY_DELETE, kDelete);
+    set(GLFW_KEY_RIGHT, kRight);
+    set(GLFW_KEY_LEFT, kLeft);
+    set(GLFW_KEY_DOWN, kDown);
+    set(GLFW_KEY_UP, kUp);
+    set(GLFW_KEY_PAGE_UP, kPageUp);
+    set(GLFW_KEY_PAGE_DOWN, kPageDown);
+    set(GLFW_KEY_HOME, kHome);
+    set(GLFW_KEY_END, kEnd);
+    for (int k = GLFW_KEY_F1; k <= GLFW_KEY_F12; ++k) set(k, kF1 + (k - GLFW_KEY_F1));
+    for (int k = GLFW_KEY_KP_0; k <= GLFW_KEY_KP_9; ++k) set(k, kKeypad0 + (k - GLFW_KEY_KP_0));
+    set(GLFW_KEY_KP_DECIMAL, kKeypadDecimal);
+    set(GLFW_KEY_KP_DIVIDE, kKeypadDivide);
+    set(GLFW_KEY_KP_MULTIPLY, kKeypadMultiply);
+    set(GLFW_KEY_KP_SUBTRACT, kKeypadSubtract);
+    set(GLFW_KEY_KP_ADD, kKeypadAdd);
+    set(GLFW_KEY_LEFT_SHIFT, kShift);
+    set(GLFW_KEY_RIGHT_SHIFT, kShift);
+    set(GLFW_KEY_LEFT_CONTROL, kControl);
+    set(GLFW_KEY_RIGHT_CONTROL, kControl);
     return t;
 }
 
@@ -74,32 +72,6 @@ inline constexpr Table kTable = BuildTable();
 constexpr int TranslateGlfwKey(int glfwKey) {
     if (glfwKey < kFirstTranslated || glfwKey > kLastTranslated) return 0;
     return kTable[static_cast<size_t>(glfwKey - kFirstTranslated)];
-}
-
-// The character a press or repeat of an application key types besides the
-// GLFW character callback, or 0 for keys that type through that callback.
-constexpr int KeyPressCharacter(int code) {
-    switch (code) {
-        case 8:
-        case 9:
-        case 13:
-        case 27:
-            return code;
-        case 33:
-        case 34:
-        case 35:
-        case 36:
-        case 37:
-        case 38:
-        case 39:
-        case 40:
-        case 45:
-            return code + kSpecialCharBase;
-        case 46:
-            return kDeleteChar;
-        default:
-            return 0;
-    }
 }
 
 }  // namespace keys

@@ -31,9 +31,10 @@ const char* const kHelpLines[] = {
     "   2 3   5 6 7   9 0       C# D#   F# G# A#   C# D#",
     "  Q W E R T Y U I O P     C  D  E  F  G  A  B  C  D  E",
     "   S D   G H J             C# D#   F# G# A#",
-    "  Z X C V B N M           C  D  E  F  G  A  B  (octave",
-    "                                                below)",
+    "  Z X C V B N M           C  D  E  F  G  A  B  (lower)",
     ". empty  < note off  + slide down  # slide up  - end",
+    "KEY: piano keys are notes; keypad . + * - / = . + # - <",
+    "French: - keypad -, . Shift+;   Dvorak: . keypad .",
     "Volume column: 0-9 a-f.  OCT: octave of typed notes.",
     "Ctrl+Plus/Ctrl+Minus window 1x-4x   Ctrl+0 back to 1x",
     "WAV 1-7  waveform pair of the two oscillators",
@@ -45,8 +46,7 @@ const char* const kHelpLines[] = {
     "SPD 0-F  ticks per arpeggio step",
     "AMT 0-F  arpeggio amount (F = full steps)",
     "RPT 0-1  1: one arpeggio cycle, 0: it repeats",
-    "Songs: data/songs/ beside the program. Autosave",
-    "of unsaved work on close: data/songs/autosave.",
+    "Songs, and autosave on close: data/songs/",
     "Export: zrbtracker-render SONG OUT.wav (.flac .ogg)",
     "(beside the program; --help lists its options)",
 };
@@ -69,13 +69,13 @@ void DrawHelpHint(c_GraphicsContext& g) {
     DrawTextAt(g, "?:help", 520, 408);
 }
 
-void DrawOverlays(TrackerState& state, c_GraphicsContext& g) {
-    switch (state.overlay.open) {
+void DrawOverlays(const OverlayState& overlay, c_GraphicsContext& g) {
+    switch (overlay.open) {
         case Overlay::kHelp:
             DrawHelpPage(g);
             break;
         case Overlay::kSongList:
-            DrawSongList(state, g);
+            DrawSongList(overlay, g);
             break;
         case Overlay::kNone:
             break;

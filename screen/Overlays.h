@@ -2,14 +2,14 @@
 // tracker screen in its own font. RenderScreen calls DrawOverlays last.
 #pragma once
 
+#include "editor/OverlayState.h"
 #include "graphics/GraphicsContext.h"
-#include "song/TrackerState.h"
 
 namespace screen {
 // Draws the open overlay, if any.
-void DrawOverlays(TrackerState& state, c_GraphicsContext& g);
+void DrawOverlays(const OverlayState& overlay, c_GraphicsContext& g);
 void DrawHelpPage(c_GraphicsContext& g);
-void DrawSongList(const TrackerState& state, c_GraphicsContext& g);
+void DrawSongList(const OverlayState& overlay, c_GraphicsContext& g);
 // "?:help", where nothing of the designed layout is drawn.
 void DrawHelpHint(c_GraphicsContext& g);
 // A text with what the font can't draw shown as the nearest it can: umlauts

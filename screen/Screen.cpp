@@ -110,19 +110,19 @@ void DrawStatusArea(TrackerState& state, c_GraphicsContext& g) {
 
 // A closed overlay is erased by a full layout at once, also while playing
 // (laid out from the pattern's first row, as following does).
-void EraseClosedOverlay(TrackerState& state, c_GraphicsContext& g) {
-    if (!state.overlay.dirty || state.overlay.open != Overlay::kNone) return;
+void EraseClosedOverlay(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g) {
+    if (!overlay.dirty || overlay.open != Overlay::kNone) return;
     const int playRow = state.playRow;
     if (state.transportState == tracker::kPlaying) state.playRow = 0;
     DrawMainScreen(state, g);
     state.playRow = playRow;
     state.redrawCounter = 0;
-    state.overlay.dirty = false;
+    overlay.dirty = false;
 }
 }  // namespace
 
-void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
-    EraseClosedOverlay(state, g);
+void RenderScreen(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g) {
+    EraseClosedOverlay(state, overlay, g);
     if (state.transportState == tracker::kPlaying) {
         const bool follow = state.followMode == kFollowOn;
         // While following, each pattern is laid out afresh when its first row plays.
@@ -136,20 +136,20 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
         state.redrawCounter = 0;
     }
     DrawStatusArea(state, g);
-    screen::DrawOverlays(state, g);
-    if (state.overlay.open != Overlay::kNone) state.overlay.dirty = false;
+    screen::DrawOverlays(overlay, g);
+    if (overlay.open != Overlay::kNone) overlay.dirty = false;
 }
 
-void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw) {
+void RenderScreen(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g, ScreenRedraw& redraw) {
     if (!redraw.skipping) {
         state.inputSinceFrame = false;
-        RenderScreen(state, g);
+        RenderScreen(state, overlay, g);
         return;
     }
     // A closed overlay leaves its pixels behind: the whole screen is drawn again.
-    if (state.overlay.dirty && state.overlay.open == Overlay::kNone) {
+    if (overlay.dirty && overlay.open == Overlay::kNone) {
         redraw.Invalidate();
-        state.overlay.dirty = false;
+        overlay.dirty = false;
     }
     const bool playing = state.transportState == tracker::kPlaying;
     const bool follow = state.followMode == kFollowOn;
@@ -244,10 +244,20 @@ void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redra
     }
     // An open overlay lies over everything: drawn again when it changed or
     // anything was drawn beneath it.
-    if (state.overlay.open != Overlay::kNone) {
-        if (state.overlay.dirty || drewAny) screen::DrawOverlays(state, g);
-        state.overlay.dirty = false;
+    if (overlay.open != Overlay::kNone) {
+        if (overlay.dirty || drewAny) screen::DrawOverlays(overlay, g);
+        overlay.dirty = false;
     }
+}
+
+void RenderScreen(TrackerState& state, c_GraphicsContext& g) {
+    OverlayState none;
+    RenderScreen(state, none, g);
+}
+
+void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw) {
+    OverlayState none;
+    RenderScreen(state, none, g, redraw);
 }
 
 ScreenRedraw& MainScreenRedraw() {

@@ -3,6 +3,7 @@
 // Draws only through c_GraphicsContext, so a recording context can read a frame.
 #pragma once
 
+#include "editor/OverlayState.h"
 #include "graphics/GraphicsContext.h"
 #include "runtime/String.h"
 #include "song/TrackerState.h"
@@ -17,11 +18,14 @@ constexpr int kFullLayoutInterval = 2;  // full layout once redrawCounter exceed
 }  // namespace screen
 
 // One frame: the full layout when due, then the play marker, header, status
-// line, channel labels and level meters. Resets redrawCounter after a full
-// layout; rewrites channelLabels and vuLevels.
-void RenderScreen(TrackerState& state, c_GraphicsContext& g);
+// line, channel labels and level meters, and the open overlay over them.
+// Resets redrawCounter after a full layout; rewrites channelLabels and vuLevels.
+void RenderScreen(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g);
 // The same frame, drawing only what changed since the frames `redraw` saw.
 class ScreenRedraw;
+void RenderScreen(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g, ScreenRedraw& redraw);
+// The tracker screen with no overlay open.
+void RenderScreen(TrackerState& state, c_GraphicsContext& g);
 void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw);
 // The whole layout: panels, labels, logo, instrument panel and song values,
 // cursor highlight, caret, the 32 pattern rows with the order column, buttons.

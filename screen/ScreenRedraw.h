@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 
+#include "editor/OverlayState.h"
 #include "runtime/String.h"
 #include "song/TrackerState.h"
 
@@ -30,7 +31,7 @@ public:
     bool skipping = true;
 
 private:
-    friend void RenderScreen(TrackerState& state, c_GraphicsContext& g, ScreenRedraw& redraw);
+    friend void RenderScreen(TrackerState& state, OverlayState& overlay, c_GraphicsContext& g, ScreenRedraw& redraw);
 
     bool valid_ = false;
     bool layoutChanged_ = false;  // the next due layout is drawn whatever its key

@@ -56,8 +56,7 @@ String Drawable(const String& text) {
     return String::FromCodePoints(std::move(out));
 }
 
-void DrawSongList(const TrackerState& state, c_GraphicsContext& g) {
-    const OverlayState& overlay = state.overlay;
+void DrawSongList(const OverlayState& overlay, c_GraphicsContext& g) {
     UseColor(g, kPanelColor);
     g.DrawRect(kBoxX, kBoxY, kBoxWidth, kBoxHeight);
     UseColor(g, kMarkerColor);

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "runtime/String.h"
-#include "song/OverlayState.h"
 
 class c_Sound;
 class c_Image;
@@ -94,10 +93,6 @@ struct TrackerState {
     std::array<String, tracker::kColumns> songColumns;
     UndoHistory undoHistory;
     UnsavedWork unsavedWork;
-    // Ctrl and Shift as held at the end of the last update, for the undo
-    // and redo chords.
-    bool controlWasDown = false;
-    bool shiftWasDown = false;
     int cursorColumn = 1;
     int cursorRow = 1;
     String orderText;
@@ -171,9 +166,6 @@ struct TrackerState {
     int previewPwmPeriod = 8;
     int previewPwmCounter = 0;
     int previewPwmDirection = 0;
-
-    // The help page or song list shown over the screen, if any.
-    OverlayState overlay;
 
     // Screen.
     std::array<String, tracker::kChannels> channelLabels;

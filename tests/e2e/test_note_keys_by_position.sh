@@ -4,7 +4,9 @@
 # writes the lower row's C. Each layout's letter for that key is typed into
 # its own row; every such row must look like the row typed on US. Shortcuts go
 # by the printed letter: Ctrl+Z on a German keyboard (the key at the US "y"
-# place) undoes the last note.
+# place) undoes the last note. A piano key writes its note even where the
+# layout prints a command on it (French "-" on the US "6" place, Dvorak "." on
+# the US "e" place); the keypad's minus writes the pattern break.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/tools/screen_regions.sh"
@@ -57,4 +59,33 @@ for layout in de fr; do
 done
 zrb_check "the typed cell differs from an empty one" \
     zrb_region_changed "$ZRB_TMP/cell-us.png" "$ZRB_TMP/cell-empty.png" 55x12+0+0
+
+# Rows 9..11 typed on US (6, e, minus), rows 13..15 on other layouts (the
+# printed "-" and "." on those places, and the keypad's minus); row 12 has
+# the beat colour. The cursor then leaves for row 20.
+zrb_key Down Down Down
+zrb_check "us: 6 writes G#" type_on us 6 us-6
+zrb_check "us: e writes E" type_on us e us-e
+zrb_check "us: minus writes the pattern break" type_on us minus us-minus
+zrb_key Down
+zrb_check "fr: the US 6 place (printed -) writes a note" type_on fr minus fr-6
+zrb_check "dvorak: the US e place (printed .) writes a note" type_on "us -variant dvorak" period dvorak-e
+zrb_check "fr: keypad minus writes" type_on fr KP_Subtract fr-kp-minus
+setxkbmap -display "$DISPLAY" us
+zrb_key Down Down Down Down
+zrb_pause 0.5
+zrb_screenshot "$ZRB_TMP/commands.png"
+for pair in us-6:9 us-e:10 us-minus:11 fr-6:13 dvorak-e:14 fr-kp-minus:15; do
+    crop_cell "$ZRB_TMP/commands.png" "${pair#*:}" "$ZRB_TMP/cell-${pair%%:*}.png"
+done
+zrb_check "fr: the key at the US 6 place writes G# as on US" \
+    zrb_region_same "$ZRB_TMP/cell-us-6.png" "$ZRB_TMP/cell-fr-6.png" 55x12+0+0
+zrb_check "dvorak: the key at the US e place writes E as on US" \
+    zrb_region_same "$ZRB_TMP/cell-us-e.png" "$ZRB_TMP/cell-dvorak-e.png" 55x12+0+0
+zrb_check "fr: keypad minus writes the pattern break as US minus does" \
+    zrb_region_same "$ZRB_TMP/cell-us-minus.png" "$ZRB_TMP/cell-fr-kp-minus.png" 55x12+0+0
+zrb_check "G# and E look different" \
+    zrb_region_changed "$ZRB_TMP/cell-us-6.png" "$ZRB_TMP/cell-us-e.png" 55x12+0+0
+zrb_check "E and the pattern break look different" \
+    zrb_region_changed "$ZRB_TMP/cell-us-e.png" "$ZRB_TMP/cell-us-minus.png" 55x12+0+0
 zrb_finish

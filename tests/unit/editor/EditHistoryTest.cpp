@@ -115,6 +115,30 @@ TEST_F(EditHistoryTest, OrderListEditsUndoAndComeBackIntoView) {
     EXPECT_EQ(state.positions[2], 4);
 }
 
+// A chord counts with the modifiers held when its letter went down: not
+// with one released an update earlier, nor with a Shift that only came
+// with an earlier letter of the same update.
+TEST_F(EditHistoryTest, ModifiersBelongToTheKeyTheyCameWith) {
+    StartEditing();
+    TypeText("q");
+    PressKey(keys::kControl);
+    Update();
+    ReleaseKey(keys::kControl);
+    TypeText("z");  // in the update after the one that saw Control held
+    EXPECT_EQ(Cell(0, 0, 0), 'q');
+    EXPECT_EQ(Cell(0, 0, 1), 'z');
+    EXPECT_EQ(UndoSteps(state), 2);
+
+    PressKey(keys::kShift);
+    PressKey('W');
+    input.KeyEvent(EVENT_CHAR_TYPED, 'W');
+    ReleaseKey('W');
+    ReleaseKey(keys::kShift);
+    Chord(keys::kZ);                // in the same update as the Shift-typed letter
+    EXPECT_EQ(Cell(0, 0, 1), '.');  // undone, not redone
+    EXPECT_EQ(Cell(0, 0, 2), 'w');  // the letter's own edit, after the chord
+}
+
 TEST_F(EditHistoryTest, CharactersArrivingTogetherAreEachTakenAndDeleteClears) {
     StartEditing();
     state.cursorRow = 31;

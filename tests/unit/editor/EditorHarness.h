@@ -15,6 +15,7 @@
 #include "editor/Editor.h"
 #include "editor/Keys.h"
 #include "host/InputDevice.h"
+#include "host/KeyCodes.h"
 #include "song/SongModel.h"
 #include "song/TrackerState.h"
 #include "song/Undo.h"
@@ -23,6 +24,7 @@
 class EditorTest : public ::testing::Test {
 protected:
     TrackerState state;
+    OverlayState overlay;
     c_InputDevice input;
     RecordingAudio audio;
     std::vector<int> updateRates;
@@ -35,12 +37,10 @@ protected:
     }
 
     // A key press as the host's key callback delivers it, with the
-    // character some keys also put in the queue.
+    // character the input room's table says some keys also put in the queue.
     void PressKey(int code) {
         input.KeyEvent(EVENT_KEY_PRESSED, code);
-        if (code == 8 || code == 9 || code == 13 || code == 27) input.KeyEvent(EVENT_CHAR_TYPED, code);
-        if ((code >= 33 && code <= 40) || code == 45) input.KeyEvent(EVENT_CHAR_TYPED, code + 65536);
-        if (code == 46) input.KeyEvent(EVENT_CHAR_TYPED, 127);
+        if (const int c = keys::KeyPressCharacter(code)) input.KeyEvent(EVENT_CHAR_TYPED, c);
     }
     void ReleaseKey(int code) { input.KeyEvent(EVENT_KEY_RELEASED, code); }
     void TapKey(int code) {
@@ -67,7 +67,7 @@ protected:
 
     void Update() {
         input.BeginUpdate();
-        UpdateStep(state, input, audio, [this](int rate) { updateRates.push_back(rate); });
+        UpdateStep(state, overlay, input, audio, [this](int rate) { updateRates.push_back(rate); });
         input.EndUpdate();
     }
     // One update per character, as a user types.

@@ -24,21 +24,45 @@ protected:
     }
 };
 
-TEST_F(NameEntryTest, FileNameTakesOnlyAllowedCharacters) {
+TEST_F(NameEntryTest, FileNameTakesAllowedCharactersAndCapitalsAsSmallLetters) {
     ClickFileName();
     EXPECT_EQ(state.fileNameEntry, 1);
-    TypeText("Ab1-_.()&+[]/!x %*?Z");
+    TypeText("My1-_.()&+[]/!x %*?Z");
     TypeCodePoint(0xFC);
-    TypeCodePoint(0xE4);
-    TypeCodePoint(0xF6);
     TypeCodePoint(0xDC);  // upper-case umlaut
-    EXPECT_EQ(state.fileName,
-              String("b1-_.()&+[]/!x ") + String::FromChar(0xFC) + String::FromChar(0xE4) + String::FromChar(0xF6));
+    EXPECT_EQ(state.fileName, String("my1-_.()&+[]/!x z") + String::FromChar(0xFC) + String::FromChar(0xFC));
     TapKey(keys::kEnter);
     Update();
     EXPECT_EQ(state.fileNameEntry, 0);
     TypeText("q");
-    EXPECT_EQ(state.fileName.Length(), 18);
+    EXPECT_EQ(state.fileName.Length(), 19);
+}
+
+// Characters queued together, as from a fast typist or a key-macro tool: the
+// name being typed takes every one of them, in order, and none is a note.
+TEST_F(NameEntryTest, CharactersArrivingTogetherAllReachTheName) {
+    StartEditing();
+    ClickFileName();
+    audio.Clear();
+    for (char c : std::string("abcdefgh")) TypeChar(c);
+    Update();
+    EXPECT_EQ(state.fileName, String("abcdefgh"));
+    EXPECT_TRUE(audio.Lines("PlaySample").empty());
+    TapKey(keys::kEnter);
+    Update();
+
+    // An Enter among them ends the name at its place; what follows is the
+    // pattern's (in standby: a preview note, no edit).
+    state.currentInstrument = 3;
+    ClickInstrumentName();
+    for (char c : std::string("MyTune")) TypeChar(c);
+    TapKey(keys::kEnter);
+    TypeChar('q');
+    Update();
+    EXPECT_EQ(state.instrumentNames[3], String("mytune               "));
+    EXPECT_EQ(state.instrumentNameEntry, 0);
+    EXPECT_EQ(state.lastNoteKey, String("q"));
+    EXPECT_EQ(Cell(0, 0, 0), '.');
 }
 
 TEST_F(NameEntryTest, IsFileNameCharMatchesTheSet) {
@@ -102,18 +126,16 @@ TEST_F(NameEntryTest, InstrumentNameIsClearedPaddedAndLimited) {
     EXPECT_TRUE(state.instrumentNames[4].Empty());
 }
 
-TEST_F(NameEntryTest, BothFieldsTakeTheirOwnCharacters) {
+TEST_F(NameEntryTest, BothFieldsTakeTurnsAndLeaveNothingToThePattern) {
     ClickFileName();
     ClickInstrumentName();
-    TypeChar('a');
-    TypeChar('b');
-    TypeChar('c');
+    audio.Clear();
+    for (char c : std::string("abcde")) TypeChar(c);
     Update();
-    EXPECT_EQ(state.fileName, String("a"));
-    EXPECT_EQ(state.instrumentNames[1], String("b"));
-    // The third reaches the note step; in standby it only sounds.
-    EXPECT_EQ(state.lastNoteKey, String("c"));
-    EXPECT_EQ(Cell(0, 0, 0), '.');
+    EXPECT_EQ(state.fileName, String("ace"));
+    EXPECT_EQ(state.instrumentNames[1], String("bd"));
+    EXPECT_TRUE(state.lastNoteKey.Empty());
+    EXPECT_TRUE(audio.Lines("PlaySample").empty());
 }
 
 TEST_F(NameEntryTest, TypingHoldsStandbyAndStopsVoices) {
@@ -226,6 +248,15 @@ TEST_F(SaveLoadTest, WidgetsClampTheLoadedCurrentInstrument) {
               (std::vector<int>{1, 15, 0x13, 0xFF, 1, 0, 12, 12}));
     EXPECT_EQ(state.instrumentParams[16], 0);
     EXPECT_EQ(state.songSpeed, 16);
+}
+
+TEST_F(SaveLoadTest, NameTypedInTheSameUpdateAsF11IsSavedWhole) {
+    ClickFileName();
+    for (char c : std::string("tune2")) TypeChar(c);
+    TapKey(keys::kF11);
+    Update();
+    EXPECT_EQ(state.statusText, String("File Saved..."));
+    EXPECT_TRUE(SongExists("tune2"));
 }
 
 TEST_F(SaveLoadTest, SaveButtonWhileTypingSaves) {

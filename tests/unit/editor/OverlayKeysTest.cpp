@@ -32,15 +32,26 @@ TEST_F(OverlayKeysTest, HelpSwallowsTheKeysThatCloseIt) {
     StartEditing();
     TypeChar('?');
     Update();
-    ASSERT_EQ(state.overlay.open, Overlay::kHelp);
+    ASSERT_EQ(overlay.open, Overlay::kHelp);
     TypeChar('q');  // closes, and is not a note
     TapKey(keys::kSpace);
     Update();
-    EXPECT_EQ(state.overlay.open, Overlay::kNone);
+    EXPECT_EQ(overlay.open, Overlay::kNone);
     EXPECT_EQ(Cell(0, 0, 0), '.');
     EXPECT_EQ(state.transportState, tracker::kEditing);
     TypeText("q");
     EXPECT_EQ(Cell(0, 0, 0), 'q');
+}
+
+// The characters before a "?" of the same update are the pattern's; the "?"
+// and those after it the help page's.
+TEST_F(OverlayKeysTest, HelpTakesItsCharacterInItsPlace) {
+    StartEditing();
+    for (int c : {'q', '?', 'w'}) input.KeyEvent(EVENT_CHAR_TYPED, c);
+    Update();
+    EXPECT_EQ(overlay.open, Overlay::kHelp);
+    EXPECT_EQ(Cell(0, 0, 0), 'q');
+    EXPECT_EQ(Cell(0, 0, 1), '.');
 }
 
 TEST_F(OverlayKeysTest, ListNarrowsAndLoadsThroughLoadSongEvenANameThatIsNotUtf8) {
@@ -54,19 +65,19 @@ TEST_F(OverlayKeysTest, ListNarrowsAndLoadsThroughLoadSongEvenANameThatIsNotUtf8
 
     TapKey(keys::kF12);
     Update();
-    ASSERT_EQ(state.overlay.open, Overlay::kSongList);
-    EXPECT_EQ(state.overlay.visible.size(), 2u);
+    ASSERT_EQ(overlay.open, Overlay::kSongList);
+    EXPECT_EQ(overlay.visible.size(), 2u);
     TypeText("gr");
-    EXPECT_EQ(state.overlay.visible.size(), 1u);
+    EXPECT_EQ(overlay.visible.size(), 1u);
     state.positions[1] = 7;
     TapKey(keys::kBackspace);  // the list takes Backspace; no order-list position is deleted
     Update();
-    EXPECT_EQ(state.overlay.filter, String("g"));
+    EXPECT_EQ(overlay.filter, String("g"));
     EXPECT_EQ(state.positions[1], 7);
     TypeText("r");
     TapKey(keys::kEnter);
     Update();
-    EXPECT_EQ(state.overlay.open, Overlay::kNone);
+    EXPECT_EQ(overlay.open, Overlay::kNone);
     EXPECT_EQ(state.statusText, String("File Loaded..."));
     EXPECT_EQ(Cell(0, 0, 0), 'q');
 

@@ -95,7 +95,7 @@ TEST_F(PatternEditingTest, UpperCaseAndOtherCharactersAreNotNoteKeys) {
     audio.Clear();
     TypeText("A");
     TypeText("*");
-    TypeCodePoint(65573);  // the queue character of Left
+    TypeCodePoint(keys::kLeftChar);
     EXPECT_EQ(Cell(0, 0, 0), '.');
     EXPECT_EQ(state.cursorRow, 1);
     EXPECT_TRUE(audio.Lines("PlaySample").empty());

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "host/InputDevice.h"
+#include "host/KeyCodes.h"
 
 namespace {
 
-constexpr int kA = 65;
-constexpr int kLeft = 37;
+constexpr int kA = 'A';
+constexpr int kLeft = keys::kLeft;
 
 class InputDeviceTest : public ::testing::Test {
 protected:
@@ -54,15 +55,41 @@ TEST_F(InputDeviceTest, HeldKeyHitsOnlyInFirstUpdateAndRepeatAddsNoHit) {
 
 TEST_F(InputDeviceTest, RepeatedCharactersQueueInOrder) {
     Press(kLeft);
-    Type(65573);
+    Type(keys::kLeftChar);
     Press(kLeft);
-    Type(65573);
-    Type(127);
-    EXPECT_EQ(device.GetChar(), 65573);
-    EXPECT_EQ(device.GetChar(), 65573);
-    EXPECT_EQ(device.GetChar(), 127);
+    Type(keys::kLeftChar);
+    Type(keys::kDeleteChar);
+    EXPECT_EQ(device.PeekChar(), keys::kLeftChar);
+    EXPECT_EQ(device.GetChar(), keys::kLeftChar);
+    EXPECT_EQ(device.GetChar(), keys::kLeftChar);
+    EXPECT_EQ(device.GetChar(), keys::kDeleteChar);
+    EXPECT_EQ(device.PeekChar(), 0);
     EXPECT_EQ(device.GetChar(), 0);
     EXPECT_EQ(device.KeyHit(kLeft), 1);
+}
+
+// Each press keeps the modifiers held at its own moment, however the events
+// of a chord fall between updates.
+TEST_F(InputDeviceTest, ChordHitCountsThePressesMadeWithExactlyThoseModifiers) {
+    Press(keys::kControl);
+    Update();
+    Press('Z');  // Control held since the last update
+    Release('Z');
+    Release(keys::kControl);
+    EXPECT_EQ(device.ChordHit('Z', input::kControlHeld), 1);
+    Update();
+    Press(keys::kControl);
+    Release(keys::kControl);
+    Press('Z');  // Control released just before
+    Press(keys::kShift);
+    Press(keys::kControl);
+    Press('Y');
+    EXPECT_EQ(device.ChordHit('Z', 0), 1);
+    EXPECT_EQ(device.ChordHit('Z', input::kControlHeld), 0);
+    EXPECT_EQ(device.ChordHit('Y', input::kControlHeld | input::kShiftHeld), 1);
+    EXPECT_EQ(device.ChordHit('Y', input::kControlHeld), 0);
+    Update();
+    EXPECT_EQ(device.ChordHit('Y', input::kControlHeld | input::kShiftHeld), 0);
 }
 
 TEST_F(InputDeviceTest, HitListKeepsFirst33TransitionsButEveryKeyGoesDown) {

@@ -65,4 +65,16 @@ TEST(KeyTranslation, EditingKeysTypeTheirCharacters) {
     EXPECT_EQ(keys::KeyPressCharacter(16), 0);
 }
 
+// The names the editor reads the queue by are the characters the keys type.
+TEST(KeyTranslation, NamedCharactersAreTheTypedOnes) {
+    const int named[] = {keys::kPageUpChar, keys::kPageDownChar, keys::kEndChar,  keys::kHomeChar,  keys::kLeftChar,
+                         keys::kUpChar,     keys::kRightChar,    keys::kDownChar, keys::kDeleteChar};
+    const int typed[] = {65569, 65570, 65571, 65572, 65573, 65574, 65575, 65576, 127};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(named[i], typed[i]) << i;
+    for (int f = 0; f < 12; ++f) EXPECT_EQ(keys::TranslateGlfwKey(GLFW_KEY_F1 + f), keys::kF1 + f);
+    EXPECT_EQ(keys::TranslateGlfwKey(GLFW_KEY_DELETE), keys::kDelete);
+    EXPECT_EQ(keys::TranslateGlfwKey(GLFW_KEY_KP_ADD), keys::kKeypadAdd);
+    EXPECT_EQ(keys::TranslateGlfwKey(GLFW_KEY_KP_DIVIDE), keys::kKeypadDivide);
+}
+
 }  // namespace

@@ -15,7 +15,7 @@ protected:
     // One update as the host runs it, then the frame after it.
     void UpdateAndRender() {
         input.BeginUpdate();
-        UpdateStep(state, input, audio, nullptr);
+        UpdateStep(state, overlay, input, audio, nullptr);
         input.EndUpdate();
         g.Clear();
         RenderScreen(state, g, redraw);
@@ -32,6 +32,7 @@ protected:
     bool DrewLayout() const { return g.Find("rect 0 0 640 475") >= 0; }
 
     c_InputDevice input;
+    OverlayState overlay;
     RecordingAudio audio;
     ScreenRedraw redraw;
 };

@@ -1,5 +1,6 @@
 // What the help page and the song list show while one of them is open over
-// the tracker screen. The editor changes it, the screen draws it.
+// the tracker screen, and where they lie. The editor drives it, the screen
+// draws it; the application object holds it beside the tracker's state.
 #pragma once
 
 #include <string>
