@@ -3,8 +3,10 @@
 //   node run.js WEB_DIR REFERENCE_DIR WORK_DIR
 // REFERENCE_DIR holds what the desktop showed after the same keys
 // (desktop-start.png, desktop-demo.png, desktop-notes.png, desktop-help.png) and the desktop's
-// demo level (demo-rms.txt, RMS of the first seconds). Prints one line per
-// check and exits 1 when any failed.
+// demo level (demo-rms.txt, RMS of the first seconds) and its render of the
+// demo (demo.wav, for the pitches, measured by pitch.py with PYTHON).
+//   node run.js WEB_DIR REFERENCE_DIR WORK_DIR [PYTHON]
+// Prints one line per check and exits 1 when any failed.
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -12,9 +14,16 @@ const path = require('path');
 const { execFileSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 
-const [webDir, referenceDir, workDir] = process.argv.slice(2);
+const [webDir, referenceDir, workDir, python = 'python3'] = process.argv.slice(2);
 const kTypingDelay = 60;  // ms between typed keys, as a person types
 const kLevelToleranceDb = 1;
+const kPitchSeconds = 6.5;  // song time analysed for pitches, from the first sound
+// The pitch of a window is the strongest peak of a mix of four channels whose
+// arpeggios take their phase from the page's tick timing, so single windows
+// wander by a few cents; their median must hold 2 cents, each one a quarter tone.
+const kPitchMedianCents = 2;
+const kPitchWindowCents = 25;
+const kPitchWindows = 6;
 let failures = 0;
 
 function check(name, ok, detail) {
@@ -78,6 +87,30 @@ async function openPage(browser, url, problems) {
   await page.waitForFunction('Module.calledRun === true', { timeout: 60000 });
   await pause(1000);
   return page;
+}
+
+// 16-bit stereo WAV of the tap's samples.
+function writeWav(file, left, right, rate) {
+  const data = Buffer.alloc(left.length * 4);
+  const sample = (v) => Math.max(-32768, Math.min(32767, Math.round(v * 32768)));
+  for (let i = 0; i < left.length; ++i) {
+    data.writeInt16LE(sample(left[i]), 4 * i);
+    data.writeInt16LE(sample(right[i]), 4 * i + 2);
+  }
+  const header = Buffer.alloc(44);
+  header.write('RIFF', 0);
+  header.writeUInt32LE(36 + data.length, 4);
+  header.write('WAVEfmt ', 8);
+  header.writeUInt32LE(16, 16);
+  header.writeUInt16LE(1, 20);
+  header.writeUInt16LE(2, 22);
+  header.writeUInt32LE(rate, 24);
+  header.writeUInt32LE(rate * 4, 28);
+  header.writeUInt16LE(4, 32);
+  header.writeUInt16LE(16, 34);
+  header.write('data', 36);
+  header.writeUInt32LE(data.length, 40);
+  fs.writeFileSync(file, Buffer.concat([header, data]));
 }
 
 // ---- what the page shows
@@ -161,10 +194,10 @@ async function main() {
   await shot(page, 'page-demo.png');
   sameAsDesktop('after loading the demo the canvas equals the desktop window', 'page-demo.png', 'desktop-demo.png');
 
-  // The demo plays at the desktop's level (RMS over the first seconds).
+  // The demo plays at the desktop's level (RMS over the first seconds) and pitches.
   await page.evaluate(() => { window.tapSamples = [[], []]; window.tapOn = true; });
   await press(page, 'F1');
-  await pause(3500);
+  await pause((kPitchSeconds + 1) * 1000);
   const [left, right] = await page.evaluate(() => {
     window.tapOn = false;
     return window.tapSamples.map((chunks) => [].concat(...chunks));
@@ -182,6 +215,19 @@ async function main() {
   const decibels = 20 * Math.log10(rms / desktopRms);
   check('the demo plays at the desktop\'s level', taken > rate * 2.5 && Math.abs(decibels) <= kLevelToleranceDb,
         `page RMS ${rms.toFixed(4)}, desktop ${desktopRms.toFixed(4)} (${decibels.toFixed(2)} dB) over ${(taken / rate).toFixed(2)} s, audio ${audioState}`);
+
+  const pageWav = path.join(workDir, 'page-demo.wav');
+  writeWav(pageWav, left, right, rate);
+  const windows = execFileSync(python, [path.join(__dirname, 'pitch.py'), path.join(referenceDir, 'demo.wav'), pageWav,
+                                        String(kPitchSeconds)], { encoding: 'utf8' })
+    .trim().split('\n').filter(Boolean).map((line) => line.split(' ').map(parseFloat));
+  const cents = windows.map(([, , c]) => c).sort((a, b) => a - b);
+  const median = cents.length ? cents[Math.floor(cents.length / 2)] : NaN;
+  check('the demo plays at the desktop\'s pitches',
+        cents.length >= kPitchWindows && Math.abs(median) <= kPitchMedianCents &&
+          cents.every((c) => Math.abs(c) <= kPitchWindowCents),
+        `median ${median.toFixed(2)} cents over ${cents.length} windows (s Hz cents: ` +
+          windows.map(([t, hz, c]) => `${t.toFixed(2)} ${hz.toFixed(1)} ${c >= 0 ? '+' : ''}${c.toFixed(2)}`).join(', ') + ')');
 
   // Notes typed by key position appear as on the desktop.
   await press(page, 'Space', 'KeyQ', 'Digit2', 'KeyW');
