@@ -68,10 +68,8 @@ void RunModulation(TrackerState& state, AudioDevice& audio) {
         state.arpSpeed[c] = speed;
         const int n = voice.arpCounter;
         if (n == 0) voice.arpOffset = 0.0f;
-        if (n == speed)
-            voice.arpOffset = amount * (static_cast<float>(instrument[c].arp1) / 15.0f);
-        if (n == 2 * speed)
-            voice.arpOffset = amount * (static_cast<float>(instrument[c].arp2) / 15.0f);
+        if (n == speed) voice.arpOffset = amount * (static_cast<float>(instrument[c].arp1) / 15.0f);
+        if (n == 2 * speed) voice.arpOffset = amount * (static_cast<float>(instrument[c].arp2) / 15.0f);
     }
 
     // 5. Arpeggio counter.

@@ -56,8 +56,7 @@ void RowStep(TrackerState& state, AudioDevice& audio) {
     for (int c = 0; c < kChannels; ++c)
         state.rowOctave[c] = DecimalDigitValue(CellAt(state.songColumns[tracker::OctaveColumn(c)], i));
     for (int c = 0; c < kChannels; ++c)
-        SelectWaveformPair(state, ReadInstrument(state, state.rowInstrument[c]).wav, state.oscA[c],
-                           state.oscB[c]);
+        SelectWaveformPair(state, ReadInstrument(state, state.rowInstrument[c]).wav, state.oscA[c], state.oscB[c]);
     for (int c = 0; c < kChannels; ++c)
         if (state.rowInstrument[c] != 0)
             state.pwmDepth[c] = static_cast<float>(ReadInstrument(state, state.rowInstrument[c]).pwm);

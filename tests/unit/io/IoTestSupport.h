@@ -14,20 +14,15 @@
 #include <vector>
 
 #include "io/DataPath.h"
+#include "tests/support/TempFolder.h"
 
 class TempAppDirectory : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "zrb_app_XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        ASSERT_NE(mkdtemp(name.data()), nullptr);
-        dir_ = name.data();
-        mkdir((dir_ + "/data").c_str(), 0755);
-        mkdir((dir_ + "/data/songs").c_str(), 0755);
+        ASSERT_TRUE(folder_.Made());
+        folder_.MakeFolder("data/songs");
         SetAppDirectory(String(dir_));
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     std::string Path(const std::string& relative) const { return dir_ + "/" + relative; }
 
@@ -54,5 +49,6 @@ protected:
         return names;
     }
 
-    std::string dir_;
+    TempFolder folder_{"zrb_app"};
+    const std::string dir_ = folder_.Path();
 };

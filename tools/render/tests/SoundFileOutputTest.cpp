@@ -11,20 +11,13 @@
 #include <iterator>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
 #include "tools/render/SoundFileOutput.h"
 
 namespace {
 class SoundFileOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zrb_render_output_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        for (const std::string& name : Entries()) std::remove((dir_ + "/" + name).c_str());
-        rmdir(dir_.c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(temp_.Made()); }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         DIR* d = opendir(dir_.c_str());
@@ -36,7 +29,8 @@ protected:
         closedir(d);
         return names;
     }
-    std::string dir_;
+    TempFolder temp_{"zrb_render_output"};
+    const std::string dir_ = temp_.Path();
 };
 
 std::vector<int16_t> Ramp(int frames) {
