@@ -4,10 +4,13 @@
 // free of any test framework, so each caller checks Made() its own way.
 #pragma once
 
+#include <dirent.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 class TempFolder {
 public:
@@ -39,3 +42,16 @@ public:
 private:
     std::string path_;
 };
+
+// Names in a folder, in the order the folder lists them, "." and ".." left out.
+inline std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        closedir(dir);
+    }
+    return names;
+}

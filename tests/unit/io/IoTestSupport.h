@@ -2,7 +2,6 @@
 // folder, and whole-file byte access.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,18 +35,7 @@ protected:
         return text.str();
     }
     static bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-    // Names in a folder, "." and ".." left out.
-    static std::vector<std::string> Entries(const std::string& folder) {
-        std::vector<std::string> names;
-        if (DIR* dir = opendir(folder.c_str())) {
-            while (dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") names.push_back(name);
-            }
-            closedir(dir);
-        }
-        return names;
-    }
+    static std::vector<std::string> Entries(const std::string& folder) { return FolderEntries(folder); }
 
     TempFolder folder_{"zrb_app"};
     const std::string dir_ = folder_.Path();

@@ -1,6 +1,5 @@
 // Output files: the format by extension, and that only a committed export
 // leaves a file behind (no temporary or partial file in any other case).
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,17 +17,7 @@ namespace {
 class SoundFileOutputTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(temp_.Made()); }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        DIR* d = opendir(dir_.c_str());
-        if (!d) return names;
-        while (dirent* entry = readdir(d)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(d);
-        return names;
-    }
+    std::vector<std::string> Entries() const { return FolderEntries(dir_); }
     TempFolder temp_{"zrb_render_output"};
     const std::string dir_ = temp_.Path();
 };
