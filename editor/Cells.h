@@ -16,12 +16,12 @@ inline int PatternBaseOf(const TrackerState& state) {
     return state.positions[PositionIndex(state.currentPosition)] * tracker::kRowsPerPattern;
 }
 
-// First entry of the current instrument's eight values.
-inline int InstrumentBase(const TrackerState& state) {
+// The current instrument, held to 0..15 (what a note cell can name).
+inline int InstrumentNumber(const TrackerState& state) {
     int instrument = state.currentInstrument;
     if (instrument < 0) instrument = 0;
     if (instrument > 15) instrument = 15;
-    return instrument * 8;
+    return instrument;
 }
 
 // Channel 1..4 of a cursor column 1..8 (note and volume columns in pairs).

@@ -5,6 +5,7 @@
 #include "editor/Cells.h"
 #include "editor/Editor.h"
 #include "editor/Keys.h"
+#include "song/InstrumentValues.h"
 
 namespace {
 constexpr int kCopyLength = tracker::kRowsPerPattern + 1;  // one row more than a pattern, as copied
@@ -43,19 +44,18 @@ void RunPanelWidgets(TrackerState& state, const c_InputDevice& input) {
         tracker::kRowsPerPattern;
     state.currentInstrument = Spinner(input, 561, 144, state.currentInstrument, 1, 15);
 
-    int* p = &state.instrumentParams[state.currentInstrument * 8];
-    p[0] = Spinner(input, 561, 168, p[0], 1, 7);    // WAV
-    p[1] = Spinner(input, 561, 180, p[1], 0, 15);   // PWM
-    p[4] = Spinner(input, 561, 204, p[4], 1, 255);  // ENV
-    p[6] = Spinner(input, 561, 228, p[6], 0, 12);   // ARP, first step
-    p[7] = Spinner(input, 593, 228, p[7], 0, 12);   // ARP, second step
-    p[5] = Spinner(input, 561, 240, p[5], 0, 15);   // SPD
-    const int sweep = Spinner(input, 561, 192, p[3] / 16, 0, 15);
-    const int amount = Spinner(input, 561, 252, p[3] % 16, 0, 15);
-    p[3] = sweep * 16 + amount;
-    const int repeat = Spinner(input, 561, 264, p[2] / 16, 0, 1);
-    const int e2p = Spinner(input, 561, 216, p[2] % 16, 0, 15);
-    p[2] = repeat * 16 + e2p;
+    InstrumentValues in = ReadInstrument(state, state.currentInstrument);
+    in.wav = Spinner(input, 561, 168, in.wav, 1, 7);
+    in.pwm = Spinner(input, 561, 180, in.pwm, 0, 15);
+    in.env = Spinner(input, 561, 204, in.env, 1, 255);
+    in.arp1 = Spinner(input, 561, 228, in.arp1, 0, 12);
+    in.arp2 = Spinner(input, 593, 228, in.arp2, 0, 12);
+    in.speed = Spinner(input, 561, 240, in.speed, 0, 15);
+    in.sweep = Spinner(input, 561, 192, in.sweep, 0, 15);
+    in.amount = Spinner(input, 561, 252, in.amount, 0, 15);
+    in.repeat = Spinner(input, 561, 264, in.repeat, 0, 1);
+    in.e2p = Spinner(input, 561, 216, in.e2p, 0, 15);
+    WriteInstrument(state, state.currentInstrument, in);
 
     int& pattern = state.positions[editor::PositionIndex(state.currentPosition)];
     pattern = Spinner(input, 385, 12, pattern, 0, tracker::kPatterns - 1);

@@ -8,6 +8,7 @@
 #include "editor/Keys.h"
 #include "editor/Overlays.h"
 #include "player/Player.h"
+#include "song/InstrumentValues.h"
 #include "song/SongChanges.h"
 #include "song/Undo.h"
 
@@ -139,9 +140,9 @@ void EnterNoteKey(TrackerState& state, AudioDevice& audio, int c) {
 }
 
 void SelectPreviewWaveforms(TrackerState& state) {
-    const int* p = &state.instrumentParams[editor::InstrumentBase(state)];
-    SelectWaveformPair(state, p[0], state.previewOscA, state.previewOscB);
-    state.previewPwmDepth = static_cast<float>(p[1]);
+    const InstrumentValues in = ReadInstrument(state, editor::InstrumentNumber(state));
+    SelectWaveformPair(state, in.wav, state.previewOscA, state.previewOscB);
+    state.previewPwmDepth = static_cast<float>(in.pwm);
 }
 
 // Instrument names are song data but have no undo: a change only marks the

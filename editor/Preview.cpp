@@ -4,6 +4,7 @@
 #include "editor/Cells.h"
 #include "editor/Editor.h"
 #include "player/Player.h"
+#include "song/InstrumentValues.h"
 
 namespace {
 constexpr float kEnvelopeStep = 0.125f;
@@ -12,13 +13,13 @@ constexpr int kPreviewChannels = 8;
 }  // namespace
 
 void RunPreviewModulation(TrackerState& state, AudioDevice& audio) {
-    const int* p = &state.instrumentParams[editor::InstrumentBase(state)];
-    const int env = p[4];
-    const int speed = p[5];
-    const int amount = p[3] % 16;
-    const int sweep = p[3] / 16;
-    const int repeat = p[2] / 16;
-    const int e2p = p[2] % 16;
+    const InstrumentValues in = ReadInstrument(state, editor::InstrumentNumber(state));
+    const int env = in.env;
+    const int speed = in.speed;
+    const int amount = in.amount;
+    const int sweep = in.sweep;
+    const int repeat = in.repeat;
+    const int e2p = in.e2p;
 
     // An ENV of 0 makes the step infinite: the clamp silences the voice.
     if (env == 0) {
@@ -37,8 +38,8 @@ void RunPreviewModulation(TrackerState& state, AudioDevice& audio) {
     state.previewArpSpeed = speed;
     const int n = state.previewArpCounter;
     if (n == 0) state.previewArpOffset = 0.0f;
-    if (n == speed) state.previewArpOffset = static_cast<float>(amount) * (static_cast<float>(p[6]) / 15.0f);
-    if (n == 2 * speed) state.previewArpOffset = static_cast<float>(amount) * (static_cast<float>(p[7]) / 15.0f);
+    if (n == speed) state.previewArpOffset = static_cast<float>(amount) * (static_cast<float>(in.arp1) / 15.0f);
+    if (n == 2 * speed) state.previewArpOffset = static_cast<float>(amount) * (static_cast<float>(in.arp2) / 15.0f);
     state.previewArpCounter += 1;
     if (state.previewArpCounter == 3 * speed) state.previewArpCounter = 0;
 

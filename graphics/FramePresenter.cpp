@@ -317,12 +317,7 @@ void FramePresenter::RestoreFrame() {
     gl_.Ortho(0, width_, height_, 0, -1, 1);
     gl_.MatrixMode(GL_MODELVIEW);
     gl_.LoadIdentity();
-    gl_.EnableClientState(GL_VERTEX_ARRAY);
-    gl_.VertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &restoreQuad_[0].x);
-    gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
-    gl_.TexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &restoreQuad_[0].u);
-    gl_.EnableClientState(GL_COLOR_ARRAY);
-    gl_.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &restoreQuad_[0].colour);
+    UseVertexArrays(gl_, &restoreQuad_[0]);
 
     gl_.Disable(GL_BLEND);
     gl_.Enable(GL_TEXTURE_2D);

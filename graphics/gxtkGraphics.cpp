@@ -76,12 +76,7 @@ void gxtkGraphics::SetUpFrameState() {
     gl_.MatrixMode(GL_MODELVIEW);
     gl_.LoadIdentity();
 
-    gl_.EnableClientState(GL_VERTEX_ARRAY);
-    gl_.VertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices_[0].x);
-    gl_.EnableClientState(GL_TEXTURE_COORD_ARRAY);
-    gl_.TexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices_[0].u);
-    gl_.EnableClientState(GL_COLOR_ARRAY);
-    gl_.ColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices_[0].colour);
+    UseVertexArrays(gl_, &vertices_[0]);
 
     gl_.Enable(GL_BLEND);
     gl_.BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);

@@ -6,21 +6,11 @@
 #include <cmath>
 
 #include "player/Player.h"
+#include "song/InstrumentValues.h"
 #include "song/SongModel.h"
 
 namespace {
 using tracker::kChannels;
-
-enum ParamIndex {
-    kWav = 0,
-    kPwm = 1,
-    kRepeatAndE2p = 2,
-    kSweepAndAmount = 3,
-    kEnv = 4,
-    kSpeed = 5,
-    kArp1 = 6,
-    kArp2 = 7
-};
 
 // Oscillator A of channel c is audio channel c + 1, oscillator B c + 5.
 int OscillatorA(int c) { return c + 1; }
@@ -28,12 +18,6 @@ int OscillatorB(int c) { return c + 5; }
 }  // namespace
 
 namespace player {
-int InstrumentParam(const TrackerState& state, int instrument, int k) {
-    const int index = instrument * 8 + k;
-    if (index < 0 || index >= tracker::kInstrumentParamCount) return 0;
-    return state.instrumentParams[static_cast<size_t>(index)];
-}
-
 float SemitoneRatio() {
     static const float ratio = static_cast<float>(std::pow(2.0, 1.0 / 12.0));
     return ratio;
@@ -45,13 +29,14 @@ float PitchBase(float exponent) {
 }
 
 void RunModulation(TrackerState& state, AudioDevice& audio) {
-    using player::InstrumentParam;
+    InstrumentValues instrument[kChannels];
+    for (int c = 0; c < kChannels; ++c) instrument[c] = ReadInstrument(state, state.instrument[c]);
     float gain[kChannels];
 
     // 1. Envelope: the gain falls by 0.125 / ENV per tick until the envelope reaches 1.
     for (int c = 0; c < kChannels; ++c) {
         VoiceState& voice = state.voices[c];
-        const int env = InstrumentParam(state, state.instrument[c], kEnv);
+        const int env = instrument[c].env;
         if (voice.envelope < 1.0f) voice.envelope += (1.0f / static_cast<float>(env)) * 0.125f;
         gain[c] = state.volume[c] - voice.envelope;
         if (gain[c] < 0.0f) {
@@ -70,7 +55,7 @@ void RunModulation(TrackerState& state, AudioDevice& audio) {
 
     // 3. Envelope to pitch.
     for (int c = 0; c < kChannels; ++c) {
-        const int e2p = InstrumentParam(state, state.instrument[c], kRepeatAndE2p) % 16;
+        const int e2p = instrument[c].e2p;
         state.e2pAmount[c] = e2p;
         state.e2pEnvelope[c] = e2p != 0 ? state.voices[c].envelope : 0.0f;
     }
@@ -78,15 +63,13 @@ void RunModulation(TrackerState& state, AudioDevice& audio) {
     // 4. Arpeggio value; the three tests are independent, so SPD 0 ends on the second interval.
     for (int c = 0; c < kChannels; ++c) {
         VoiceState& voice = state.voices[c];
-        const int speed = InstrumentParam(state, state.instrument[c], kSpeed);
-        const float amount = static_cast<float>(InstrumentParam(state, state.instrument[c], kSweepAndAmount) % 16);
+        const int speed = instrument[c].speed;
+        const float amount = static_cast<float>(instrument[c].amount);
         state.arpSpeed[c] = speed;
         const int n = voice.arpCounter;
         if (n == 0) voice.arpOffset = 0.0f;
-        if (n == speed)
-            voice.arpOffset = amount * (static_cast<float>(InstrumentParam(state, state.instrument[c], kArp1)) / 15.0f);
-        if (n == 2 * speed)
-            voice.arpOffset = amount * (static_cast<float>(InstrumentParam(state, state.instrument[c], kArp2)) / 15.0f);
+        if (n == speed) voice.arpOffset = amount * (static_cast<float>(instrument[c].arp1) / 15.0f);
+        if (n == 2 * speed) voice.arpOffset = amount * (static_cast<float>(instrument[c].arp2) / 15.0f);
     }
 
     // 5. Arpeggio counter.
@@ -101,14 +84,14 @@ void RunModulation(TrackerState& state, AudioDevice& audio) {
 
     // 7. Repeat limit: one arpeggio cycle, then the base note.
     for (int c = 0; c < kChannels; ++c) {
-        const int repeat = InstrumentParam(state, state.instrument[c], kRepeatAndE2p) / 16;
+        const int repeat = instrument[c].repeat;
         if (repeat != 0 && state.voices[c].noteTicks > 3 * state.arpSpeed[c]) state.voices[c].arpCounter = 0;
     }
 
     // 8. PWM sweep: the detune of B changes sign every half period.
     for (int c = 0; c < kChannels; ++c) {
         VoiceState& voice = state.voices[c];
-        const int sweep = InstrumentParam(state, state.instrument[c], kSweepAndAmount) / 16;
+        const int sweep = instrument[c].sweep;
         state.pwmPeriod[c] = sweep * 3;
         voice.pwmCounter += 1;
         const int half = state.pwmPeriod[c] / 2;

@@ -6,8 +6,6 @@
 #include "song/TrackerState.h"
 
 namespace player {
-// Instrument parameter k (0..7) of instrument `instrument`; 0 outside the table.
-int InstrumentParam(const TrackerState& state, int instrument, int k);
 // K = 2^(1/12) rounded to single precision.
 float SemitoneRatio();
 }  // namespace player

@@ -5,6 +5,7 @@
 #include "player/Player.h"
 
 #include "player/Modulation.h"
+#include "song/InstrumentValues.h"
 #include "song/SongModel.h"
 
 namespace {
@@ -55,11 +56,10 @@ void RowStep(TrackerState& state, AudioDevice& audio) {
     for (int c = 0; c < kChannels; ++c)
         state.rowOctave[c] = DecimalDigitValue(CellAt(state.songColumns[tracker::OctaveColumn(c)], i));
     for (int c = 0; c < kChannels; ++c)
-        SelectWaveformPair(state, player::InstrumentParam(state, state.rowInstrument[c], 0), state.oscA[c],
-                           state.oscB[c]);
+        SelectWaveformPair(state, ReadInstrument(state, state.rowInstrument[c]).wav, state.oscA[c], state.oscB[c]);
     for (int c = 0; c < kChannels; ++c)
         if (state.rowInstrument[c] != 0)
-            state.pwmDepth[c] = static_cast<float>(player::InstrumentParam(state, state.rowInstrument[c], 1));
+            state.pwmDepth[c] = static_cast<float>(ReadInstrument(state, state.rowInstrument[c]).pwm);
     for (int c = 0; c < kChannels; ++c) {
         if (state.volume[c] == 0.0f) continue;
         const int pitchIndex =

@@ -5,6 +5,7 @@
 #include "screen/Overlays.h"
 #include "screen/Screen.h"
 #include "screen/ScreenDrawing.h"
+#include "song/InstrumentValues.h"
 
 namespace {
 using screen::CharAt;
@@ -28,14 +29,6 @@ struct ButtonPosition {
 // Beside the panel values, in drawing order; the ARP row has two buttons.
 const ButtonPosition kButtons[] = {{561, 144}, {473, 360}, {561, 168}, {561, 180}, {561, 192}, {561, 204}, {561, 228},
                                    {593, 228}, {561, 240}, {561, 252}, {561, 264}, {561, 216}, {473, 372}, {473, 384}};
-
-// An instrument value; instruments past the table read as 0 rather than
-// reaching beyond it (the table has 255 entries, not 256).
-int InstrumentParam(const TrackerState& state, int k) {
-    const int index = state.currentInstrument * 8 + k;
-    if (index < 0 || index >= tracker::kInstrumentParamCount) return 0;
-    return state.instrumentParams[index];
-}
 
 String CurrentInstrumentName(const TrackerState& state) {
     const int i = state.currentInstrument;
@@ -76,21 +69,18 @@ void DrawValue(c_GraphicsContext& g, int y, const char* label, int value) {
 
 void DrawPanelValues(const TrackerState& state, c_GraphicsContext& g) {
     UseColor(g, screen::kTextColor);
-    const int p0 = InstrumentParam(state, 0), p1 = InstrumentParam(state, 1), p2 = InstrumentParam(state, 2),
-              p3 = InstrumentParam(state, 3), p4 = InstrumentParam(state, 4), p5 = InstrumentParam(state, 5),
-              p6 = InstrumentParam(state, 6), p7 = InstrumentParam(state, 7);
-    // Entries 2 and 3 pack two values each (high and low hex digit).
+    const InstrumentValues in = ReadInstrument(state, state.currentInstrument);
     DrawValue(g, 144, "  INSTRUMENT:", state.currentInstrument);
     DrawValue(g, 360, " OCT:", state.editOctave);
-    DrawValue(g, 168, "         WAV:", p0);
-    DrawValue(g, 180, "         PWM:", p1);
-    DrawValue(g, 192, "         SWP:", p3 / 16);
-    DrawValue(g, 204, "         ENV:", p4);
-    DrawValue(g, 216, "         E2P:", p2 % 16);
-    DrawValue(g, 228, "         ARP:", p6 * 16 + p7);
-    DrawValue(g, 240, "         SPD:", p5);
-    DrawValue(g, 252, "         AMT:", p3 % 16);
-    DrawValue(g, 264, "         RPT:", p2 / 16);
+    DrawValue(g, 168, "         WAV:", in.wav);
+    DrawValue(g, 180, "         PWM:", in.pwm);
+    DrawValue(g, 192, "         SWP:", in.sweep);
+    DrawValue(g, 204, "         ENV:", in.env);
+    DrawValue(g, 216, "         E2P:", in.e2p);
+    DrawValue(g, 228, "         ARP:", in.arp1 * 16 + in.arp2);
+    DrawValue(g, 240, "         SPD:", in.speed);
+    DrawValue(g, 252, "         AMT:", in.amount);
+    DrawValue(g, 264, "         RPT:", in.repeat);
     DrawValue(g, 372, " SPD:", state.songSpeed);
     DrawValue(g, 384, " Len:", state.songLength / tracker::kRowsPerPattern);
     DrawTextAt(g, String("Layout ") + state.keyboardLayout, 520, 440);

@@ -58,6 +58,7 @@ void DrawLevelMeter(const TrackerState& state, int c, c_GraphicsContext& g) {
     g.DrawRect(x, kMeterBaseY, 16, static_cast<float>(-level));
 }
 
+// The header: its bar, the status message and the column names over it.
 void DrawHeader(const TrackerState& state, c_GraphicsContext& g) {
     UseColor(g, screen::kHeaderBarColor);
     g.DrawRect(2, 0, 640, 14);
@@ -75,35 +76,40 @@ String ChannelLabelLine(TrackerState& state) {
            "  " + state.channelLabels[3] + " FLW:" + state.followMode;
 }
 
+// The channel labels and the transport line each have a ground, filled in
+// the background colour, and a text in the text colour. Alone, a part sets
+// both colours; the whole status area sets each colour once.
+void FillChannelLabelsGround(c_GraphicsContext& g) { g.DrawRect(4, 408, 380, 16); }
+void WriteChannelLabels(const String& line, c_GraphicsContext& g) { DrawTextAt(g, line, 0, 408); }
+void FillTransportGround(c_GraphicsContext& g) { g.DrawRect(520, 323, 570, 16); }
+void WriteTransport(const TrackerState& state, c_GraphicsContext& g) {
+    DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
+}
+
 void DrawChannelLabels(const String& line, c_GraphicsContext& g) {
     UseColor(g, screen::kBackgroundColor);
-    g.DrawRect(4, 408, 380, 16);
+    FillChannelLabelsGround(g);
     UseColor(g, screen::kTextColor);
-    DrawTextAt(g, line, 0, 408);
+    WriteChannelLabels(line, g);
 }
 
 void DrawTransport(const TrackerState& state, c_GraphicsContext& g) {
     UseColor(g, screen::kBackgroundColor);
-    g.DrawRect(520, 323, 570, 16);
+    FillTransportGround(g);
     UseColor(g, screen::kTextColor);
-    DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
+    WriteTransport(state, g);
 }
 
 // Every part at once, grounds first. The parts lie apart from each other, so
 // drawing them one by one (as RenderScreen with a ScreenRedraw does) gives the
-// same pixels.
+// same pixels. The header leaves the text colour set for the texts after it.
 void DrawStatusArea(TrackerState& state, c_GraphicsContext& g) {
     UseColor(g, screen::kBackgroundColor);
-    g.DrawRect(520, 323, 570, 16);
-    g.DrawRect(4, 408, 380, 16);
-    UseColor(g, screen::kHeaderBarColor);
-    g.DrawRect(2, 0, 640, 14);
-    UseColor(g, screen::kMarkerColor);
-    DrawTextAt(g, kStatusIndent + state.statusText, 0, -1);
-    UseColor(g, screen::kTextColor);
-    DrawTextAt(g, kHeaderText, 0, -1);
-    DrawTextAt(g, ChannelLabelLine(state), 0, 408);
-    DrawTextAt(g, state.transportState == tracker::kPlaying ? "stop home" : "play home", 520, 323);
+    FillTransportGround(g);
+    FillChannelLabelsGround(g);
+    DrawHeader(state, g);
+    WriteChannelLabels(ChannelLabelLine(state), g);
+    WriteTransport(state, g);
     UpdateLevels(state);
     for (int c = 0; c < tracker::kChannels; ++c) DrawLevelMeter(state, c, g);
 }

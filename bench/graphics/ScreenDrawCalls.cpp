@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "bench/graphics/CountingGl.h"
+#include "bench/screen/BusyPattern.h"
 #include "graphics/Font.h"
 #include "graphics/GraphicsContext.h"
 #include "graphics/Image.h"
@@ -20,24 +21,11 @@
 #include "song/SongModel.h"
 
 namespace {
+using bench::CpuSeconds;
+using bench::FillPattern;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 475;
-
-double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-// A note on every row of the first pattern, so every cell has a name to draw.
-void FillPattern(TrackerState& state) {
-    for (int r = 0; r < tracker::kRowsPerPattern; ++r)
-        for (int c = 0; c < tracker::kChannels; ++c) {
-            const int at = r + 1;
-            state.songColumns[tracker::NoteColumn(c)] = ReplaceChar(state.songColumns[tracker::NoteColumn(c)], at, "q");
-            state.songColumns[tracker::VolumeColumn(c)] =
-                ReplaceChar(state.songColumns[tracker::VolumeColumn(c)], at, "C");
-            state.songColumns[tracker::OctaveColumn(c)] =
-                ReplaceChar(state.songColumns[tracker::OctaveColumn(c)], at, "2");
-        }
-}
 
 struct Bench {
     CountingGl gl;

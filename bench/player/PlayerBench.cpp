@@ -4,32 +4,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "audio/SilentAudio.h"
 #include "player/Player.h"
+#include "song/InstrumentValues.h"
 #include "song/SongModel.h"
 
 namespace {
-
-class NullAudio : public AudioDevice {
-public:
-    void Suspend() override {}
-    void Resume() override {}
-    std::shared_ptr<gxtkSample> LoadSample(const String&) override { return nullptr; }
-    int PlaySample(const std::shared_ptr<gxtkSample>&, int, int) override { return 0; }
-    void StopChannel(int) override {}
-    void PauseChannel(int) override {}
-    void ResumeChannel(int) override {}
-    int ChannelState(int) override { return 0; }
-    void SetVolume(int, float volume) override { sink += volume; }
-    void SetPan(int, float) override {}
-    void SetRate(int, float rate) override { sink += rate; }
-    int PlayMusic(const String&, int) override { return -1; }
-    void StopMusic() override {}
-    void PauseMusic() override {}
-    void ResumeMusic() override {}
-    int MusicState() override { return 0; }
-    void SetMusicVolume(float) override {}
-    volatile float sink = 0;
-};
 
 void SetCell(TrackerState& state, int row, int channel, const char* note) {
     const char* cell[4] = {note, "8", "1", "2"};
@@ -45,8 +25,17 @@ TrackerState FourChannelSong(int speed) {
     for (int slot = 0; slot < tracker::kWaveforms; ++slot)
         state.waveBank[static_cast<size_t>(slot)] = std::make_shared<c_Sound>(std::make_shared<gxtkSample>(slot + 1));
     // WAV 1, PWM 8, E2P 2, SWP 3, AMT 15, ENV 200, SPD 2, ARP 4/7: every stage busy.
-    const int params[8] = {1, 8, 2, 3 * 16 + 15, 200, 2, 4, 7};
-    for (int k = 0; k < 8; ++k) state.instrumentParams[static_cast<size_t>(8 + k)] = params[k];
+    InstrumentValues busy;
+    busy.wav = 1;
+    busy.pwm = 8;
+    busy.e2p = 2;
+    busy.sweep = 3;
+    busy.amount = 15;
+    busy.env = 200;
+    busy.speed = 2;
+    busy.arp1 = 4;
+    busy.arp2 = 7;
+    WriteInstrument(state, 1, busy);
     const char* notes[4] = {"y", "c", "b", "q"};
     for (int row = 0; row < 32; row += 2)
         for (int c = 0; c < 4; ++c) SetCell(state, row, c, notes[(c + row / 2) % 4]);
@@ -56,7 +45,7 @@ TrackerState FourChannelSong(int speed) {
 
 double NanosecondsPerTick(int speed, int ticks) {
     TrackerState state = FourChannelSong(speed);
-    NullAudio audio;
+    SilentAudio audio;
     for (int i = 0; i < speed; ++i) PlayerTick(state, audio);  // first row played
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < ticks; ++i) PlayerTick(state, audio);

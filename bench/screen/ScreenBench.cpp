@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <ctime>
 
+#include "bench/screen/BusyPattern.h"
 #include "graphics/GraphicsContext.h"
 #include "screen/Screen.h"
 #include "song/SongModel.h"
 
 namespace {
+using bench::CpuSeconds;
+using bench::FillPattern;
 class CountingGraphics : public c_GraphicsContext {
 public:
     long colors = 0, rects = 0, lines = 0, images = 0, texts = 0, characters = 0;
@@ -22,21 +25,6 @@ public:
     }
     void Reset() { colors = rects = lines = images = texts = characters = 0; }
 };
-
-double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
-
-// A song with a note on every row of the first pattern, so every cell is named.
-void FillPattern(TrackerState& state) {
-    for (int r = 0; r < tracker::kRowsPerPattern; ++r)
-        for (int c = 0; c < tracker::kChannels; ++c) {
-            const int at = r + 1;
-            state.songColumns[tracker::NoteColumn(c)] = ReplaceChar(state.songColumns[tracker::NoteColumn(c)], at, "q");
-            state.songColumns[tracker::VolumeColumn(c)] =
-                ReplaceChar(state.songColumns[tracker::VolumeColumn(c)], at, "C");
-            state.songColumns[tracker::OctaveColumn(c)] =
-                ReplaceChar(state.songColumns[tracker::OctaveColumn(c)], at, "2");
-        }
-}
 
 template <typename Draw>
 void Measure(const char* name, int repetitions, CountingGraphics& g, Draw draw) {

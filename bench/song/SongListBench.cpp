@@ -8,6 +8,7 @@
 #include <string>
 
 #include "song/SongList.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 constexpr int kFiles = 10000;
@@ -27,9 +28,9 @@ double BestMilliseconds(Work work) {
 }  // namespace
 
 int main() {
-    char pattern[] = "/tmp/zrb-bench-songs-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return 1;
-    const std::string folder = std::string(pattern) + "/";
+    const TempFolder temp("zrb-bench-songs");
+    if (!temp.Made()) return 1;
+    const std::string folder = temp.Path() + "/";
     for (int i = 0; i < kFiles; ++i) std::ofstream(folder + "song" + std::to_string(i)) << "ZRB1";
 
     std::vector<SongListEntry> entries;
@@ -38,6 +39,5 @@ int main() {
     const double narrowing = BestMilliseconds([&] { matches = FilterSongList(entries, "ng12").size(); });
     std::printf("listing %zu files: %.2f ms\n", entries.size(), listing);
     std::printf("narrowing to %zu by a typed text: %.2f ms\n", matches, narrowing);
-    std::system(("rm -rf '" + folder + "'").c_str());
     return 0;
 }

@@ -8,14 +8,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 // Aborts with a message: libFuzzer keeps the input that got here.
-#define FUZZ_REQUIRE(condition)                                                    \
-    do {                                                                           \
-        if (!(condition)) {                                                        \
-            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition,   \
-                         __FILE__, __LINE__);                                      \
-            std::abort();                                                          \
-        }                                                                          \
+#define FUZZ_REQUIRE(condition)                                                                      \
+    do {                                                                                             \
+        if (!(condition)) {                                                                          \
+            std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+            std::abort();                                                                            \
+        }                                                                                            \
     } while (0)
 
 // A file name in a private temporary folder, made once per process; the
@@ -23,13 +24,9 @@
 // The folder sits in $TMPDIR (default /tmp); the script points that at a
 // folder it removes afterwards, since a crash skips any clean-up here.
 inline std::string ScratchPath(const char* fileName) {
-    static std::string folder = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/zrb-fuzz-XXXXXX";
-        if (!mkdtemp(&pattern[0])) std::abort();
-        return pattern;
-    }();
-    return folder + "/" + fileName;
+    static const TempFolder folder("zrb-fuzz");
+    if (!folder.Made()) std::abort();
+    return folder.Path(fileName);
 }
 
 inline void WriteScratch(const std::string& path, const unsigned char* data, size_t size) {

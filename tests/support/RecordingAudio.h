@@ -7,24 +7,16 @@
 #include <vector>
 
 #include "audio/AudioDevice.h"
+#include "tests/support/CallLog.h"
 
-class RecordingAudio : public AudioDevice {
+class RecordingAudio : public AudioDevice, public CallLog {
 public:
-    std::vector<std::string> log;
     int states[33] = {};
 
     static std::string Number(float value) {
         char text[48];
         std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
         return text;
-    }
-    void Clear() { log.clear(); }
-    // Lines of the log that start with a prefix ("SetVolume", "Play").
-    std::vector<std::string> Lines(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const auto& line : log)
-            if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
-        return out;
     }
 
     void Suspend() override { log.push_back("Suspend"); }
@@ -49,7 +41,9 @@ public:
     void SetVolume(int channel, float volume) override {
         log.push_back("SetVolume " + std::to_string(channel) + " " + Number(volume));
     }
-    void SetPan(int channel, float pan) override { log.push_back("SetPan " + std::to_string(channel) + " " + Number(pan)); }
+    void SetPan(int channel, float pan) override {
+        log.push_back("SetPan " + std::to_string(channel) + " " + Number(pan));
+    }
     void SetRate(int channel, float rate) override {
         log.push_back("SetRate " + std::to_string(channel) + " " + Number(rate));
     }

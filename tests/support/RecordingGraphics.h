@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "graphics/GraphicsContext.h"
+#include "tests/support/CallLog.h"
 
-class RecordingGraphics : public c_GraphicsContext {
+class RecordingGraphics : public c_GraphicsContext, public CallLog {
 public:
-    std::vector<std::string> log;
     // Names the log uses for images ("button1"); unnamed ones log as "image?".
     std::map<const c_Image*, std::string> imageNames;
 
@@ -21,20 +21,6 @@ public:
         char text[48];
         std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
         return text;
-    }
-    void Clear() { log.clear(); }
-    // Lines that start with a prefix ("text", "color").
-    std::vector<std::string> Lines(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const auto& line : log)
-            if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
-        return out;
-    }
-    // Index of the first line equal to `line` at or after `from`; -1 when absent.
-    int Find(const std::string& line, int from = 0) const {
-        for (size_t i = static_cast<size_t>(from); i < log.size(); ++i)
-            if (log[i] == line) return static_cast<int>(i);
-        return -1;
     }
 
     void ResetDrawingState() override { log.push_back("reset"); }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "song/InstrumentValues.h"
 #include "song/SongFile.h"
 #include "song/SongModel.h"
 #include "song/TrackerState.h"
@@ -21,14 +22,14 @@ enum InstrumentNumber { kPwmLead = 1, kSawBass = 2, kMajorArp = 3, kMinorArp = 4
 
 struct Instrument {
     const char* name;
-    int wav, pwm, repeat, e2p, sweep, amount, env, speed, arp1, arp2;
+    InstrumentValues values;  // wav, pwm, repeat, e2p, sweep, amount, env, speed, arp1, arp2
 };
 
 const Instrument kInstruments[] = {
-    {"pwm lead", 1, 9, 0, 0, 5, 0, 60, 0, 0, 0},     {"saw bass", 3, 4, 0, 0, 0, 0, 7, 0, 0, 0},
-    {"major arp", 4, 0, 0, 0, 0, 15, 40, 1, 4, 7},   {"minor arp", 4, 0, 0, 0, 0, 15, 40, 1, 3, 7},
-    {"kick drop", 4, 0, 0, 1, 0, 0, 2, 0, 0, 0},     {"noise hat", 7, 0, 0, 0, 0, 0, 1, 0, 0, 0},
-    {"bell once", 5, 0, 1, 0, 0, 15, 120, 2, 12, 7},
+    {"pwm lead", {1, 9, 0, 0, 5, 0, 60, 0, 0, 0}},     {"saw bass", {3, 4, 0, 0, 0, 0, 7, 0, 0, 0}},
+    {"major arp", {4, 0, 0, 0, 0, 15, 40, 1, 4, 7}},   {"minor arp", {4, 0, 0, 0, 0, 15, 40, 1, 3, 7}},
+    {"kick drop", {4, 0, 0, 1, 0, 0, 2, 0, 0, 0}},     {"noise hat", {7, 0, 0, 0, 0, 0, 1, 0, 0, 0}},
+    {"bell once", {5, 0, 1, 0, 0, 15, 120, 2, 12, 7}},
 };
 
 void SetChar(TrackerState& song, int column, int pattern, int row, char c) {
@@ -95,15 +96,7 @@ TrackerState BuildDemo() {
     song.songSpeed = 4;
     for (int i = 0; i < static_cast<int>(sizeof kInstruments / sizeof kInstruments[0]); ++i) {
         const Instrument& in = kInstruments[i];
-        int* p = &song.instrumentParams[static_cast<size_t>((i + 1) * 8)];
-        p[0] = in.wav;
-        p[1] = in.pwm;
-        p[2] = in.repeat * 16 + in.e2p;
-        p[3] = in.sweep * 16 + in.amount;
-        p[4] = in.env;
-        p[5] = in.speed;
-        p[6] = in.arp1;
-        p[7] = in.arp2;
+        WriteInstrument(song, i + 1, in.values);
         song.instrumentNames[static_cast<size_t>(i + 1)] = in.name;
     }
 

@@ -12,6 +12,7 @@
 #include "audio/gxtkAudio.h"
 #include "player/Modulation.h"
 #include "player/Player.h"
+#include "song/InstrumentValues.h"
 #include "tools/render/SourceSnapshot.h"
 
 namespace render {
@@ -89,12 +90,13 @@ struct PlayerSnapshot {
 };
 
 // Beyond this a counter's value no longer matters (see Normalise): the
-// counters meet SPD (entry 5) and SWP (entry 3 / 16) times at most three.
+// counters meet SPD and SWP times at most three.
 int CounterBound(const TrackerState& state) {
     int largest = 0;
-    const auto& params = state.instrumentParams;
-    for (size_t first = 0; first + 5 < params.size(); first += 8)
-        largest = std::max({largest, params[first + 5], params[first + 3] / 16});
+    for (int number = 0; number < tracker::kInstrumentTableSlots; ++number) {
+        const InstrumentValues in = ReadInstrument(state, number);
+        largest = std::max({largest, in.speed, in.sweep});
+    }
     return 3 * largest + 2;
 }
 

@@ -15,6 +15,7 @@
 #include "screen/ScreenRedraw.h"
 #include "tests/support/RecordingAudio.h"
 #include "tests/support/RecordingGraphics.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -25,10 +26,10 @@ public:
 };
 
 TEST(FirstFrame, EqualsTheFrameAfterTheFirstUpdate) {
-    char folder[] = "/tmp/zrb-first-frame-XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(folder));
-    ASSERT_EQ(0, mkdir((std::string(folder) + "/data").c_str(), 0755));
-    SetAppDirectory(String(folder));
+    TempFolder folder("zrb-first-frame");
+    ASSERT_TRUE(folder.Made());
+    ASSERT_TRUE(folder.MakeFolder("data"));
+    SetAppDirectory(String(folder.Path()));
     StartedGame game;
     ResetFrameworkGlobals(&game);
     FrameworkGlobals& fw = Framework();
@@ -59,7 +60,6 @@ TEST(FirstFrame, EqualsTheFrameAfterTheFirstUpdate) {
 
     fw.audioDevice = nullptr;
     fw.inputDevice = nullptr;
-    std::system(("rm -rf '" + std::string(folder) + "'").c_str());
 }
 
 }  // namespace

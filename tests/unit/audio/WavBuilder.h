@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 class WavBuilder {
 public:
     std::vector<unsigned char> bytes;
@@ -60,12 +62,6 @@ public:
 
 // A fresh folder under the system temporary folder, one per test process.
 inline std::string TestFolder() {
-    static std::string folder;
-    if (folder.empty()) {
-        char pattern[] = "/tmp/zrb_audio_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        folder = made ? made : "/tmp";
-        if (made) std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
-    }
-    return folder;
+    static const TempFolder folder("zrb_audio");
+    return folder.Made() ? folder.Path() : "/tmp";
 }

@@ -10,6 +10,7 @@
 #include "EditorHarness.h"
 #include "io/DataPath.h"
 #include "store/SongStore.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 class NameEntryTest : public EditorTest {
@@ -167,17 +168,14 @@ TEST_F(NameEntryTest, CursorKeysStillMoveWhileTyping) {
 
 class SaveLoadTest : public NameEntryTest {
 protected:
-    std::string folder;
+    TempFolder temp{"zrb-editor"};
+    const std::string folder = temp.Path();
     void SetUp() override {
         NameEntryTest::SetUp();
-        char pattern[] = "/tmp/zrb-editor-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
-        ASSERT_EQ(mkdir((folder + "/data/songs").c_str(), 0755), 0);
+        ASSERT_TRUE(temp.Made());
+        ASSERT_TRUE(temp.MakeFolder("data/songs"));
         SetAppDirectory(String(folder));
     }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
     bool SongExists(const std::string& name) const {
         return access((folder + "/data/songs/" + name).c_str(), F_OK) == 0;
     }

@@ -9,23 +9,20 @@
 #include "EditorHarness.h"
 #include "io/DataPath.h"
 #include "store/SongStore.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 class OverlayKeysTest : public EditorTest {
 protected:
-    std::string songs;
+    TempFolder temp{"zrb-overlay"};
+    const std::string root = temp.Path();
+    const std::string songs = root + "/data/songs/";
     void SetUp() override {
         EditorTest::SetUp();
-        char pattern[] = "/tmp/zrb-overlay-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
-        songs = root + "/data/songs/";
-        mkdir((root + "/data").c_str(), 0755);
-        mkdir(songs.c_str(), 0755);
+        ASSERT_TRUE(temp.Made());
+        temp.MakeFolder("data/songs");
         SetAppDirectory(String(root));
     }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
-    std::string root;
 };
 
 TEST_F(OverlayKeysTest, HelpSwallowsTheKeysThatCloseIt) {

@@ -19,6 +19,7 @@
 #include "graphics/ImageData.h"
 #include "graphics/gxtkGraphics.h"
 #include "io/DataPath.h"
+#include "tests/support/TempFolder.h"
 #include "tests/unit/graphics/FakeGl.h"
 
 namespace {
@@ -37,19 +38,6 @@ public:
         rects.push_back({sourceX, sourceY, sourceWidth, sourceHeight, x, y});
         c_GraphicsContext::DrawImageRect(image, sourceX, sourceY, sourceWidth, sourceHeight, x, y);
     }
-};
-
-// A folder of its own under /tmp, with a data/ folder, removed at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        char pattern[] = "/tmp/zrb-graphics-XXXXXX";
-        path = mkdtemp(pattern);
-        data = path + "/data";
-        mkdir(data.c_str(), 0755);
-    }
-    ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string path, data;
 };
 
 // Writes a width x height RGBA PNG whose pixel (x, y) is colour(x, y).
@@ -359,10 +347,11 @@ TEST_F(DrawingStateTest, FramesOutsideTheSurfaceAreARuntimeError) {
 // Found by fuzzing: a run-length TGA of a few dozen bytes claiming 9538 x 24328
 // pixels made the decoder allocate hundreds of megabytes.
 TEST(ImageData, TinyFileClaimingAHugeImageIsRefused) {
-    TempFolder folder;
-    const std::string path = folder.path + "/huge.tga";
-    const unsigned char header[18] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                      0x42, 0x25, 0x08, 0x5F, 32, 0x28};  // 9538 x 24328, RLE RGBA
+    TempFolder folder("zrb-graphics");
+    ASSERT_TRUE(folder.Made());
+    const std::string path = folder.Path("huge.tga");
+    const unsigned char header[18] = {0, 0, 10, 0,    0,    0,    0,    0,  0,
+                                      0, 0, 0,  0x42, 0x25, 0x08, 0x5F, 32, 0x28};  // 9538 x 24328, RLE RGBA
     const unsigned char runs[23] = {0xFF, 1, 2, 3, 4, 0xFF, 5, 6, 7, 8, 0xFF, 9, 10, 11, 12, 0xFF, 1, 1, 1, 1, 0, 0, 0};
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
@@ -379,8 +368,9 @@ TEST(ImageData, PngChunkClaimingMoreThanTheFileIsRefused) {
         "89504e470d0a1a0a0000000d494844520000000700000005080400000023933e534000003549444154785e636492b742020c"
         "33b65e7acfa3e996dc3077d7f52f828c7ade28b2471efe93b6082dea5f73f219b3822d635439b22c0089c4183d45b7aaa1"
         "0000000049454e44ae426082";
-    TempFolder folder;
-    const std::string path = folder.path + "/claim.png";
+    TempFolder folder("zrb-graphics");
+    ASSERT_TRUE(folder.Made());
+    const std::string path = folder.Path("claim.png");
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
     for (size_t i = 0; i + 1 < hex.size(); i += 2) std::fputc(std::stoi(hex.substr(i, 2), nullptr, 16), file);
@@ -389,8 +379,9 @@ TEST(ImageData, PngChunkClaimingMoreThanTheFileIsRefused) {
 }
 
 TEST_F(DrawingStateTest, LoadImageFromAFile) {
-    TempFolder folder;
-    const std::string path = WritePng(folder.path + "/pic.png", 12, 6, [](int x, int) {
+    TempFolder folder("zrb-graphics");
+    ASSERT_TRUE(folder.Made());
+    const std::string path = WritePng(folder.Path("pic.png"), 12, 6, [](int x, int) {
         return x < 6 ? 0xFF000080u : 0x00FF00FFu;  // left half red at alpha 128
     });
     auto image = LoadImage(context, path, 0);
@@ -410,17 +401,18 @@ TEST_F(DrawingStateTest, LoadImageFromAFile) {
     ASSERT_NE(cells, nullptr);
     EXPECT_EQ(cells->frames[3].y, 3);
 
-    EXPECT_EQ(LoadImage(context, folder.path + "/missing.png", 0), nullptr);
-    WritePng(folder.path + "/broken.png", 1, 1);
-    std::FILE* broken = std::fopen((folder.path + "/broken.png").c_str(), "r+b");
+    EXPECT_EQ(LoadImage(context, folder.Path("missing.png"), 0), nullptr);
+    WritePng(folder.Path("broken.png"), 1, 1);
+    std::FILE* broken = std::fopen((folder.Path("broken.png")).c_str(), "r+b");
     std::fputs("garbage!", broken);
     std::fclose(broken);
-    EXPECT_EQ(LoadImage(context, folder.path + "/broken.png", 0), nullptr);
+    EXPECT_EQ(LoadImage(context, folder.Path("broken.png"), 0), nullptr);
 }
 
 TEST_F(DrawingStateTest, FontFromAStrip) {
-    TempFolder folder;
-    const std::string path = WritePng(folder.path + "/font.png", 768, 8);
+    TempFolder folder("zrb-graphics");
+    ASSERT_TRUE(folder.Made());
+    const std::string path = WritePng(folder.Path("font.png"), 768, 8);
     auto font = LoadFont(context, path, false);
     ASSERT_NE(font, nullptr);
     const c_Glyph* a = font->FindGlyph('A');
@@ -445,18 +437,20 @@ TEST_F(DrawingStateTest, FontFromAStrip) {
     EXPECT_EQ(a->advance, 6);
     EXPECT_FLOAT_EQ(padded->height, 6);
 
-    EXPECT_EQ(LoadFont(context, WritePng(folder.path + "/narrow.png", 95, 8), false), nullptr);
-    EXPECT_EQ(LoadFont(context, folder.path + "/missing.png", false), nullptr);
+    EXPECT_EQ(LoadFont(context, WritePng(folder.Path("narrow.png"), 95, 8), false), nullptr);
+    EXPECT_EQ(LoadFont(context, folder.Path("missing.png"), false), nullptr);
 }
 
 TEST_F(DrawingStateTest, DefaultFontIsTriedOnEveryCallUntilItLoads) {
-    TempFolder folder;
-    SetAppDirectory(String(folder.path));
+    TempFolder folder("zrb-graphics");
+    ASSERT_TRUE(folder.Made());
+    ASSERT_TRUE(folder.MakeFolder("data"));
+    SetAppDirectory(String(folder.Path()));
     context.SetFont(nullptr);
     EXPECT_EQ(context.currentFont, nullptr);
     EXPECT_EQ(context.defaultFont, nullptr);
 
-    WritePng(folder.data + "/vexa_font.png", 96 * 10, 12);
+    WritePng(folder.Path("data/vexa_font.png"), 96 * 10, 12);
     context.SetFont(nullptr);
     ASSERT_NE(context.defaultFont, nullptr);
     EXPECT_EQ(context.currentFont, context.defaultFont);

@@ -2,7 +2,6 @@
 // folder, and whole-file byte access.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,20 +13,15 @@
 #include <vector>
 
 #include "io/DataPath.h"
+#include "tests/support/TempFolder.h"
 
 class TempAppDirectory : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "zrb_app_XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        ASSERT_NE(mkdtemp(name.data()), nullptr);
-        dir_ = name.data();
-        mkdir((dir_ + "/data").c_str(), 0755);
-        mkdir((dir_ + "/data/songs").c_str(), 0755);
+        ASSERT_TRUE(folder_.Made());
+        folder_.MakeFolder("data/songs");
         SetAppDirectory(String(dir_));
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     std::string Path(const std::string& relative) const { return dir_ + "/" + relative; }
 
@@ -41,18 +35,8 @@ protected:
         return text.str();
     }
     static bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-    // Names in a folder, "." and ".." left out.
-    static std::vector<std::string> Entries(const std::string& folder) {
-        std::vector<std::string> names;
-        if (DIR* dir = opendir(folder.c_str())) {
-            while (dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") names.push_back(name);
-            }
-            closedir(dir);
-        }
-        return names;
-    }
+    static std::vector<std::string> Entries(const std::string& folder) { return FolderEntries(folder); }
 
-    std::string dir_;
+    TempFolder folder_{"zrb_app"};
+    const std::string dir_ = folder_.Path();
 };

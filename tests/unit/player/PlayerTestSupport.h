@@ -6,6 +6,7 @@
 #include <string>
 
 #include "audio/AudioDevice.h"
+#include "song/InstrumentValues.h"
 #include "song/SongModel.h"
 #include "song/TrackerState.h"
 
@@ -42,20 +43,14 @@ inline void SetCell(TrackerState& state, int pattern, int row, int channel, cons
     }
 }
 
-struct Instrument {
-    int wav = 4, pwm = 0, repeat = 0, e2p = 0, sweep = 0, amount = 0, env = 255, speed = 0, arp1 = 0, arp2 = 0;
+// An instrument that sounds as written: a triangle held for 255 ticks per step.
+struct Instrument : InstrumentValues {
+    Instrument() {
+        wav = 4;
+        env = 255;
+    }
 };
 
-inline void SetInstrument(TrackerState& state, int number, const Instrument& in) {
-    int* p = &state.instrumentParams[static_cast<size_t>(number * 8)];
-    p[0] = in.wav;
-    p[1] = in.pwm;
-    p[2] = in.repeat * 16 + in.e2p;
-    p[3] = in.sweep * 16 + in.amount;
-    p[4] = in.env;
-    p[5] = in.speed;
-    p[6] = in.arp1;
-    p[7] = in.arp2;
-}
+inline void SetInstrument(TrackerState& state, int number, const Instrument& in) { WriteInstrument(state, number, in); }
 
 }  // namespace playertest

@@ -14,6 +14,7 @@
 #include "player/StartUp.h"
 #include "song/Undo.h"
 #include "tests/support/RecordingAudio.h"
+#include "tests/support/TempFolder.h"
 #include "tests/unit/player/PlayerTestSupport.h"
 
 namespace {
@@ -37,18 +38,16 @@ public:
 class StartUpTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zrb-startup-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
-        ASSERT_EQ(0, mkdir((root + "/data").c_str(), 0755));
+        ASSERT_TRUE(temp.Made());
+        ASSERT_TRUE(temp.MakeFolder("data"));
         SetAppDirectory(String(root));
     }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
     void RunStartUp() {
         StartUp(state, audio, graphics, [this](int rate) { updateRates.push_back(rate); });
     }
 
-    std::string root;
+    TempFolder temp{"zrb-startup"};
+    const std::string root = temp.Path();
     TrackerState state;
     FileCheckingAudio audio;
     c_GraphicsContext graphics;  // no device: images and fonts can't be made

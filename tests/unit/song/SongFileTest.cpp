@@ -18,6 +18,7 @@
 #include "song/SongModel.h"
 #include "song/Undo.h"
 #include "store/SongStore.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 using CodePoint = String::CodePoint;
@@ -54,19 +55,14 @@ void ExpectWellFormed(const TrackerState& state, const std::string& what) {
 class SongFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zrb-songfile-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
-        songs = root + "/data/songs/";
-        ASSERT_EQ(0, mkdir((root + "/data").c_str(), 0755));
-        ASSERT_EQ(0, mkdir(songs.c_str(), 0755));
+        ASSERT_TRUE(temp.Made());
+        ASSERT_TRUE(temp.MakeFolder("data/songs"));
         SetAppDirectory(String(root));
         BuildEmptySong(state);
     }
     void TearDown() override {
         SetAtomicFileFaultForTesting(AtomicFileFault::None);
         chmod(songs.c_str(), 0755);
-        std::system(("rm -rf '" + root + "'").c_str());
     }
 
     // A song with something in every field the file holds.
@@ -91,8 +87,9 @@ protected:
         song.instrumentNames[31] = "last";
     }
 
-    std::string root;
-    std::string songs;
+    TempFolder temp{"zrb-songfile"};
+    const std::string root = temp.Path();
+    const std::string songs = root + "/data/songs/";
     TrackerState state;
 };
 

@@ -11,17 +11,14 @@
 #include <string>
 
 #include "song/SongList.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 class SongListTest : public ::testing::Test {
 protected:
-    std::string folder;
-    void SetUp() override {
-        char pattern[] = "/tmp/zrb-songlist-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        folder = std::string(pattern) + "/";
-    }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+    TempFolder temp{"zrb-songlist"};
+    const std::string folder = temp.Path() + "/";
+    void SetUp() override { ASSERT_TRUE(temp.Made()); }
 
     void Make(const std::string& name, const std::string& bytes, time_t seconds, long nanoseconds = 0) {
         std::ofstream(folder + name, std::ios::binary) << bytes;

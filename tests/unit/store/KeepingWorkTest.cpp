@@ -10,31 +10,17 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "io/DataPath.h"
-#include "song/SongChanges.h"
-#include "song/SongModel.h"
-#include "song/Undo.h"
 #include "store/Autosave.h"
 #include "store/SongFolder.h"
 #include "store/SongStore.h"
+#include "tests/unit/store/StoreTestSupport.h"
 
 namespace {
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace storetest;
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-bool Exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
 
 bool IsRegularFile(const std::string& path) {
     struct stat info;
@@ -74,32 +60,12 @@ private:
     bool had_ = false;
 };
 
-class KeepingWorkTest : public ::testing::Test {
+class KeepingWorkTest : public SongsFolderTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zrb-keeping-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
-        songs = root + "/app/data/songs/";
-        ASSERT_EQ(0, std::system(("mkdir -p '" + songs + "' '" + root + "/outside'").c_str()));
-        SetAppDirectory(String(root + "/app"));
-        BuildEmptySong(state);
-        StartNewHistory(state);
-    }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
-
-    void TypeNote(char c) {
-        state.songColumns[0] = ReplaceChar(state.songColumns[0], 1, String::FromChar(c));
-        RecordEdit(state);
-    }
     String Load(const char* name) {
         state.fileName = name;
         return LoadSong(state);
     }
-
-    std::string root;
-    std::string songs;
-    TrackerState state;
 };
 
 TEST_F(KeepingWorkTest, LoadsOverUnsavedWorkFillARotationOfTenNewestFirst) {

@@ -1,56 +1,23 @@
 // Keeping work: names confined to the songs folder and the autosave counted
 // on the clock (the backup and refused non-song files are checked end to end).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "io/DataPath.h"
-#include "song/SongChanges.h"
-#include "song/SongModel.h"
-#include "song/Undo.h"
 #include "store/Autosave.h"
 #include "store/SongStore.h"
+#include "tests/unit/store/StoreTestSupport.h"
 
 namespace {
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using namespace storetest;
 
-bool Exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
-
-class WorkSafetyTest : public ::testing::Test {
+class WorkSafetyTest : public SongsFolderTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zrb-worksafety-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        root = pattern;
-        songs = root + "/app/data/songs/";
-        ASSERT_EQ(0, std::system(("mkdir -p '" + songs + "sub' '" + root + "/outside'").c_str()));
-        SetAppDirectory(String(root + "/app"));
-        BuildEmptySong(state);
-        StartNewHistory(state);
+        SongsFolderTest::SetUp();
+        ASSERT_TRUE(temp.MakeFolder("app/data/songs/sub"));
     }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
-
-    void TypeNote(char c) {
-        state.songColumns[0] = ReplaceChar(state.songColumns[0], 1, String::FromChar(c));
-        RecordEdit(state);
-    }
-
-    std::string root;
-    std::string songs;
-    TrackerState state;
 };
 
 TEST_F(WorkSafetyTest, NamesOutsideTheSongsFolderAreRefusedAndSubFoldersWork) {

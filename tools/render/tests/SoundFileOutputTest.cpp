@@ -1,6 +1,5 @@
 // Output files: the format by extension, and that only a committed export
 // leaves a file behind (no temporary or partial file in any other case).
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,32 +10,16 @@
 #include <iterator>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
 #include "tools/render/SoundFileOutput.h"
 
 namespace {
 class SoundFileOutputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zrb_render_output_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        for (const std::string& name : Entries()) std::remove((dir_ + "/" + name).c_str());
-        rmdir(dir_.c_str());
-    }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        DIR* d = opendir(dir_.c_str());
-        if (!d) return names;
-        while (dirent* entry = readdir(d)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(d);
-        return names;
-    }
-    std::string dir_;
+    void SetUp() override { ASSERT_TRUE(temp_.Made()); }
+    std::vector<std::string> Entries() const { return FolderEntries(dir_); }
+    TempFolder temp_{"zrb_render_output"};
+    const std::string dir_ = temp_.Path();
 };
 
 std::vector<int16_t> Ramp(int frames) {
